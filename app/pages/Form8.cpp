@@ -1,0 +1,47 @@
+#include "app/pages/Form8.h"
+
+namespace pages {
+
+using namespace platform;
+
+Form8::Form8(Desktop& desktop) : Form(desktop, {.number = 8, .backColour = rgb(255, 255, 0)}) {}
+
+void Form8::build() {
+    struct Entry {
+        Ctl<CommandButton>& slot;
+        const char* name;
+        int top;
+        const char* caption;
+        double points;
+        int helpPage;
+    };
+    const Entry entries[] = {
+        {Command1, "Command1", 160, "Начало игры и заливка", 48, 11},
+        {Command2, "Command2", 272, "Рисование круга, прямоугольника и карандашом", 27.75, 12},
+        {Command3, "Command3", 384, "Сохранение рисунков и создание своего собственного рисунка", 27.75, 13},
+        {Command4, "Command4", 496, "Просмотр галереи и печать рисунков", 36, 14},
+        {Command5, "Command5", 608, "Сказки", 72, 15},
+        {Command6, "Command6", 728, "Мини-игры", 72, 16},
+    };
+    for (const Entry& e : entries) {
+        const int page = e.helpPage;
+        add(e.slot, e.name,
+            ButtonDesign{{104, e.top, 1073, 102}, e.caption, {"Palatino Linotype", e.points}, rgb(192, 192, 255)})
+            .Click = [this, page] { showHelpPage(page); };
+    }
+    add(Command7, "Command7", ButtonDesign{{632, 912, 633, 102}, "Назад", {"Palatino Linotype", 72}, rgb(255, 0, 0)})
+        .Click = [this] { Command7_Click(); };
+}
+
+// Each help button shows its page first and then hides the menu.
+void Form8::showHelpPage(int number) {
+    form(number).show();
+    hide();
+}
+
+void Form8::Command7_Click() {
+    hide();
+    form(5).show();
+}
+
+}  // namespace pages

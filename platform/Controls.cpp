@@ -1,0 +1,317 @@
+#include "platform/Controls.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+
+Qt::Alignment toQt(Alignment a) {
+    switch (a) {
+        case Alignment::Right: return Qt::AlignRight | Qt::AlignTop;
+        case Alignment::Centre: return Qt::AlignHCenter | Qt::AlignTop;
+        case Alignment::Left: break;
+    }
+    return Qt::AlignLeft | Qt::AlignTop;
+}
+
+QColor toQColor(ColourNumber c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+void placeWidget(QWidget* w, const Bounds& b, bool visible) {
+    w->setGeometry(b.left, b.top, b.width, b.height);
+    w->setVisible(visible);
+}
+
+class LabelWidget : public QLabel {
+public:
+    using QLabel::QLabel;
+    std::function<void()>* click = nullptr;
+    std::function<void(const MouseArgs&)>* mouseDown = nullptr;
+
+protected:
+    void mousePressEvent(QMouseEvent* e) override {
+        pressed_ = true;
+        if (mouseDown && *mouseDown) (*mouseDown)(mouseArgs(*e));
+    }
+    void mouseReleaseEvent(QMouseEvent* e) override {
+        if (pressed_ && rect().contains(e->position().toPoint()) && click && *click) (*click)();
+        pressed_ = false;
+    }
+
+private:
+    bool pressed_ = false;
+};
+
+class LineEditWidget : public QLineEdit {
+public:
+    using QLineEdit::QLineEdit;
+    std::function<void(int&)>* keyPress = nullptr;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override {
+        const QString text = e->text();
+        if (keyPress && *keyPress && text.size() == 1) {
+            int code = text.at(0).unicode();
+            (*keyPress)(code);
+            if (code == 0) return;
+        }
+        QLineEdit::keyPressEvent(e);
+    }
+};
+
+}  // namespace
+
+// --- CommandButton -------------------------------------------------------------
+
+CommandButton::CommandButton(const ControlContext& c, const ButtonDesign& d)
+    : Control(new QPushButton(c.parent), c.name), backColour_(d.backColour.value_or(kDefaultControlColour)) {
+    button_ = static_cast<QPushButton*>(widget());
+    button_->setText(q(d.caption));
+    button_->setFont(toQFont(d.font));
+    button_->setFocusPolicy(Qt::TabFocus);
+    if (d.backColour) applyBackColour(button_, *d.backColour);
+    if (!d.picture.isEmpty()) {
+        button_->setIcon(QIcon(d.picture));
+        button_->setIconSize(QSize(d.bounds.width - 8, d.bounds.height - 8));
+    }
+    button_->setEnabled(d.enabled);
+    if (!d.toolTip.empty()) button_->setToolTip(q(d.toolTip));
+    placeWidget(button_, d.bounds, d.visible);
+    QObject::connect(button_, &QPushButton::clicked, button_, [this] {
+        if (Click) Click();
+    });
+}
+
+std::string CommandButton::caption() const { return button_->text().toStdString(); }
+void CommandButton::setCaption(const std::string& caption) { button_->setText(q(caption)); }
+void CommandButton::setBackColour(ColourNumber colour) {
+    backColour_ = colour;
+    applyBackColour(button_, colour);
+}
+void CommandButton::setFont(const Font& font) { button_->setFont(toQFont(font)); }
+void CommandButton::click() {
+    if (button_->isEnabled()) button_->click();
+}
+
+// --- Label ---------------------------------------------------------------------
+
+Label::Label(const ControlContext& c, const LabelDesign& d)
+    : Control(new LabelWidget(c.parent), c.name),
+      foreColour_(d.foreColour),
+      backColour_(d.backColour.value_or(kDefaultControlColour)) {
+    auto* w = static_cast<LabelWidget*>(widget());
+    label_ = w;
+    w->click = &Click;
+    w->mouseDown = &MouseDown;
+    w->setTextFormat(Qt::PlainText);
+    w->setWordWrap(true);
+    w->setAlignment(toQt(d.alignment));
+    w->setFont(toQFont(d.font));
+    w->setText(q(d.caption));
+    if (d.border) w->setFrameStyle(QFrame::Box | QFrame::Plain);
+    applyForeColour(w, d.foreColour);
+    if (d.backColour) applyBackColour(w, *d.backColour);
+    placeWidget(w, d.bounds, d.visible);
+}
+
+std::string Label::caption() const { return label_->text().toStdString(); }
+void Label::setCaption(const std::string& caption) { label_->setText(q(caption)); }
+void Label::setForeColour(ColourNumber colour) {
+    foreColour_ = colour;
+    applyForeColour(label_, colour);
+}
+void Label::setBackColour(ColourNumber colour) {
+    backColour_ = colour;
+    applyBackColour(label_, colour);
+}
+void Label::setFont(const Font& font) { label_->setFont(toQFont(font)); }
+
+// --- TextBox -------------------------------------------------------------------
+
+TextBox::TextBox(const ControlContext& c, const TextBoxDesign& d) : Control(new LineEditWidget(c.parent), c.name) {
+    auto* w = static_cast<LineEditWidget*>(widget());
+    edit_ = w;
+    w->keyPress = &KeyPress;
+    w->setFont(toQFont(d.font));
+    w->setText(q(d.text));
+    w->setAlignment(toQt(d.alignment) & Qt::AlignHorizontal_Mask);
+    applyBackColour(w, d.backColour);
+    applyForeColour(w, d.foreColour);
+    placeWidget(w, d.bounds, d.visible);
+    QObject::connect(w, &QLineEdit::textChanged, w, [this] {
+        if (Change) Change();
+    });
+}
+
+std::string TextBox::text() const { return edit_->text().toStdString(); }
+void TextBox::setText(const std::string& text) { edit_->setText(q(text)); }
+void TextBox::setForeColour(ColourNumber colour) { applyForeColour(edit_, colour); }
+void TextBox::setBackColour(ColourNumber colour) { applyBackColour(edit_, colour); }
+void TextBox::setFocus() { edit_->setFocus(); }
+
+// --- ListBox -------------------------------------------------------------------
+
+ListBox::ListBox(const ControlContext& c, const ListBoxDesign& d) : Control(new QListWidget(c.parent), c.name) {
+    list_ = static_cast<QListWidget*>(widget());
+    list_->setFont(toQFont(d.font));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    placeWidget(list_, d.bounds, d.visible);
+    QObject::connect(list_, &QListWidget::currentRowChanged, list_, [this](int) {
+        if (Click) Click();
+    });
+}
+
+void ListBox::addItem(const std::string& text) { list_->addItem(q(text)); }
+void ListBox::clear() { list_->clear(); }
+int ListBox::count() const { return list_->count(); }
+std::string ListBox::item(int index) const {
+    const QListWidgetItem* it = list_->item(index);
+    return it ? it->text().toStdString() : std::string();
+}
+int ListBox::listIndex() const { return list_->currentRow(); }
+void ListBox::setListIndex(int index) { list_->setCurrentRow(index); }
+
+// --- Image ---------------------------------------------------------------------
+
+Image::Image(const ControlContext& c, const ImageDesign& d)
+    : Control(new LabelWidget(c.parent), c.name), stretch_(d.stretch) {
+    auto* w = static_cast<LabelWidget*>(widget());
+    label_ = w;
+    w->click = &Click;
+    w->setScaledContents(d.stretch);
+    placeWidget(w, d.bounds, d.visible);
+    if (!d.picture.isEmpty()) setPicture(d.picture);
+}
+
+void Image::setPicture(const QString& file) {
+    const QPixmap pixmap(file);
+    label_->setPixmap(pixmap);
+    // An image that is not stretched takes the size of its picture.
+    if (!stretch_ && !pixmap.isNull()) label_->resize(pixmap.size());
+}
+
+// --- Shape ---------------------------------------------------------------------
+
+class ShapeWidget : public QWidget {
+public:
+    ShapeWidget(QWidget* parent, const ShapeDesign& d) : QWidget(parent), design(d) {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
+    ShapeDesign design;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, design.kind == ShapeKind::RoundedRectangle);
+        const int bw = std::max(1, design.borderWidth);
+        // The border lies inside the shape's bounds.
+        const QRectF r = QRectF(rect()).adjusted(bw / 2.0, bw / 2.0, -bw / 2.0, -bw / 2.0);
+        p.setPen(QPen(toQColor(design.borderColour), bw));
+        p.setBrush(design.fillColour ? QBrush(toQColor(*design.fillColour)) : Qt::NoBrush);
+        if (design.kind == ShapeKind::RoundedRectangle) {
+            const double radius = std::min(r.width(), r.height()) / 6.0;
+            p.drawRoundedRect(r, radius, radius);
+        } else {
+            p.drawRect(r);
+        }
+    }
+};
+
+Shape::Shape(const ControlContext& c, const ShapeDesign& d) : Control(new ShapeWidget(c.parent, d), c.name) {
+    shape_ = static_cast<ShapeWidget*>(widget());
+    placeWidget(shape_, d.bounds, d.visible);
+}
+
+std::optional<ColourNumber> Shape::fillColour() const { return shape_->design.fillColour; }
+void Shape::setFillColour(ColourNumber colour) {
+    shape_->design.fillColour = colour;
+    shape_->update();
+}
+void Shape::setBounds(const Bounds& bounds) {
+    shape_->design.bounds = bounds;
+    Control::setBounds(bounds);
+}
+
+// --- Line ----------------------------------------------------------------------
+
+class LineWidget : public QWidget {
+public:
+    explicit LineWidget(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+    QPointF from, to;
+    QColor colour;
+    int width = 1;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing, width > 1);
+        p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(from, to);
+    }
+};
+
+Line::Line(const ControlContext& c, const LineDesign& d) : Control(new LineWidget(c.parent), c.name), design_(d) {
+    line_ = static_cast<LineWidget*>(widget());
+    line_->colour = toQColor(d.colour);
+    line_->width = std::max(1, d.width);
+    place();
+    line_->setVisible(d.visible);
+}
+
+void Line::setEnds(int x1, int y1, int x2, int y2) {
+    design_.x1 = x1;
+    design_.y1 = y1;
+    design_.x2 = x2;
+    design_.y2 = y2;
+    place();
+}
+
+void Line::setColour(ColourNumber colour) {
+    design_.colour = colour;
+    line_->colour = toQColor(colour);
+    line_->update();
+}
+
+// The widget covers the line's box, widened by the pen so round ends fit.
+void Line::place() {
+    const int pad = line_->width;
+    const int left = std::min(design_.x1, design_.x2) - pad;
+    const int top = std::min(design_.y1, design_.y2) - pad;
+    line_->setGeometry(left, top, std::abs(design_.x2 - design_.x1) + 2 * pad + 1,
+                       std::abs(design_.y2 - design_.y1) + 2 * pad + 1);
+    line_->from = QPointF(design_.x1 - left + 0.5, design_.y1 - top + 0.5);
+    line_->to = QPointF(design_.x2 - left + 0.5, design_.y2 - top + 0.5);
+    line_->update();
+}
+
+// --- Timer ---------------------------------------------------------------------
+
+Timer::Timer(const ControlContext& c, const TimerDesign& d)
+    : Control(nullptr, c.name), interval_(d.interval), enabled_(d.enabled) {
+    source_ = c.services.timers.create([this] {
+        if (Tick) Tick();
+    });
+    source_->set(interval_, enabled_);
+}
+
+void Timer::setInterval(int ms) {
+    interval_ = ms;
+    if (source_) source_->set(interval_, enabled_);
+}
+
+void Timer::setEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (source_) source_->set(interval_, enabled_);
+}
+
+void Timer::shutDown() { source_.reset(); }
+
+}  // namespace platform

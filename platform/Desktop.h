@@ -1,0 +1,79 @@
+#pragma once
+#include <QGraphicsView>
+#include <functional>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "platform/core/Services.h"
+
+class QGraphicsProxyWidget;
+class QGraphicsScene;
+
+namespace platform {
+
+class Control;
+class Form;
+
+// The program's screen: a 1280 x 1024 stage on which the windows stand. On a
+// monitor of another size it is scaled uniformly to fit and framed with black
+// bars; mouse positions are mapped back by the view.
+class Stage : public QGraphicsView {
+public:
+    static constexpr int kWidth = 1280;
+    static constexpr int kHeight = 1024;
+
+    explicit Stage(QGraphicsScene* scene);
+    std::function<void()> closeRequested;
+    double scale() const { return transform().m11(); }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The window set's home: knows every window by number, owns the stage and
+// the services, and ends the program when the last window is unloaded.
+class Desktop {
+public:
+    explicit Desktop(Services services);
+    ~Desktop();
+
+    Services& services() { return services_; }
+    Stage& stage() { return *stage_; }
+
+    void registerForm(Form& form);
+    Form& form(int number) const;
+    const std::map<int, Form*>& forms() const { return forms_; }
+
+    // Unloads every loaded window, hidden ones too.
+    void endProgram();
+    // True once the last loaded window has been unloaded.
+    bool ended() const { return ended_; }
+    // Called once, when the program has ended (the application quits its loop).
+    std::function<void()> onEnded;
+
+    // For the windows: put a loaded window's widget on the stage, bring it
+    // forward, and take it away again when it unloads.
+    QGraphicsProxyWidget* place(QWidget* root);
+    void bringToFront(QGraphicsProxyWidget* proxy);
+    void discard(QGraphicsProxyWidget* proxy, std::vector<std::unique_ptr<Control>> controls);
+    void formUnloaded();
+    // Destroys what unloaded windows left behind; also runs from the event loop.
+    void collectDiscarded();
+
+private:
+    Services services_;
+    std::unique_ptr<QGraphicsScene> scene_;
+    std::unique_ptr<Stage> stage_;
+    std::map<int, Form*> forms_;
+    double topZ_ = 0;
+    bool ended_ = false;
+    struct Discarded {
+        QGraphicsProxyWidget* proxy;
+        std::vector<std::unique_ptr<Control>> controls;
+    };
+    std::vector<Discarded> discarded_;
+};
+
+}  // namespace platform

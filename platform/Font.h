@@ -1,0 +1,21 @@
+#pragma once
+#include <QFont>
+#include <string>
+
+namespace platform {
+
+// A font as the windows are designed with it: a face name and a point size.
+struct Font {
+    std::string face = "MS Sans Serif";
+    double points = 8.25;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+};
+
+// The design faces are mapped to free faces with Cyrillic glyphs; sizes are
+// taken at 96 dots per inch, as the layout was made, whatever the machine's DPI.
+QFont toQFont(const Font& font);
+QString familyFor(const std::string& face);
+
+}  // namespace platform

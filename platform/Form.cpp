@@ -1,0 +1,103 @@
+#include "platform/Form.h"
+
+#include <QGraphicsProxyWidget>
+#include <QToolButton>
+
+#include "platform/Desktop.h"
+#include "platform/FormFrame.h"
+
+namespace platform {
+
+Form::Form(Desktop& desktop, FormDesign design)
+    : desktop_(desktop), design_(std::move(design)), backColour_(design_.backColour) {
+    desktop_.registerForm(*this);
+}
+
+Form::~Form() = default;
+
+Services& Form::services() const { return desktop_.services(); }
+Form& Form::form(int number) const { return desktop_.form(number); }
+void Form::message(std::string_view text) const { services().message.message(text); }
+void Form::endProgram() const { desktop_.endProgram(); }
+
+ControlContext Form::context(std::string name) { return ControlContext{frame_->client(), std::move(name), services()}; }
+
+void Form::ensureLoaded() {
+    if (state_ == State::NotLoaded) load();
+}
+
+void Form::load() {
+    state_ = State::Loading;
+    backColour_ = design_.backColour;
+    frame_ = new FormFrame(QString::fromStdString(design_.title), design_.frame == Frame::TitleBar, design_.clientWidth,
+                           design_.clientHeight);
+    frame_->setObjectName(QString("Form%1").arg(design_.number));
+    applyBackColour(frame_->client(), backColour_);
+    frame_->clientMouseDown = [this](const MouseArgs& args) { Form_MouseDown(args); };
+    frame_->closePressed = [this] { closeBoxPressed(); };
+
+    build();
+    // Windowed controls stand above the windowless ones, in the order they were built.
+    for (const auto& control : controls_) {
+        if (control->windowed() && control->widget()) control->widget()->raise();
+    }
+
+    proxy_ = desktop_.place(frame_);
+    const QSize size = frame_->frameSize();
+    switch (design_.placement) {
+        case Placement::CoverStage: proxy_->setPos(0, 0); break;
+        case Placement::Centred:
+            proxy_->setPos((Stage::kWidth - size.width()) / 2, (Stage::kHeight - size.height()) / 2);
+            break;
+        case Placement::ClientAt: {
+            const QPoint client = frame_->client()->pos();
+            proxy_->setPos(design_.x - client.x(), design_.y - client.y());
+            break;
+        }
+    }
+    state_ = State::Loaded;
+    Form_Load();
+}
+
+void Form::show() {
+    ensureLoaded();
+    if (!loaded()) return;  // the load handler ended the program
+    visible_ = true;
+    proxy_->setVisible(true);
+    desktop_.bringToFront(proxy_);
+}
+
+void Form::hide() {
+    if (!loaded()) ensureLoaded();
+    if (!loaded()) return;
+    visible_ = false;
+    proxy_->setVisible(false);
+}
+
+void Form::unload() {
+    if (state_ == State::NotLoaded) return;
+    for (const auto& control : controls_) control->shutDown();
+    for (ControlSlot* slot : slots_) slot->reset();
+    state_ = State::NotLoaded;
+    visible_ = false;
+    QGraphicsProxyWidget* proxy = proxy_;
+    proxy_ = nullptr;
+    frame_ = nullptr;
+    desktop_.discard(proxy, std::move(controls_));
+    controls_.clear();
+    desktop_.formUnloaded();
+}
+
+void Form::setBackColour(ColourNumber colour) {
+    ensureLoaded();
+    backColour_ = colour;
+    applyBackColour(frame_->client(), colour);
+}
+
+QWidget* Form::clientWidget() const { return frame_ ? frame_->client() : nullptr; }
+
+void Form::pressCloseBox() {
+    if (frame_ && frame_->hasTitleBar()) frame_->closeBox()->click();
+}
+
+}  // namespace platform

@@ -1,0 +1,74 @@
+#pragma once
+#include <cstddef>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+namespace platform {
+
+// Reads a Windows-1251 text file the way BASIC sequential input does, as whole lines
+// or as comma-separated fields, handing out UTF-8. The whole file is read at open
+// (files are at most a few MB) and parsed from memory: a picture is some 630 000 fields.
+class TextReader {
+public:
+    // On failure *error gets a reason for the user ("файл не найден", ...).
+    static std::optional<TextReader> open(const std::filesystem::path& path,
+                                          std::string* error = nullptr);
+    // Parses bytes already in memory.
+    explicit TextReader(std::string bytes) : bytes_(std::move(bytes)) {}
+
+    // The rest of the current line; its end (CR LF, lone LF or lone CR) is consumed,
+    // not returned. False / nullopt at end of file.
+    bool readLine(std::string& out);
+    std::optional<std::string> readLine();
+
+    // One field, like BASIC's Input #. Blanks and line ends before it are skipped.
+    // A quoted field runs to the next quote (commas kept) and whatever follows it up
+    // to the delimiter is dropped; otherwise the field runs to the next comma or line
+    // end, trailing blanks trimmed. The one delimiter after it is consumed, so an empty
+    // field between two commas is "", and a comma ending the file starts no field.
+    // False / nullopt when no field is left.
+    bool readField(std::string& out);
+    std::optional<std::string> readField();
+
+    // No bytes left at all (blank lines still left count as not at end).
+    bool atEnd() const { return pos_ == bytes_.size(); }
+
+private:
+    std::size_t afterLineEnd(std::size_t p) const;
+
+    std::string bytes_;
+    std::size_t pos_ = 0;
+};
+
+// Writes a text file line by line in Windows-1251 with CR LF line ends. Lines are
+// gathered in memory and written in large pieces: a picture is some 630 000 lines.
+class TextWriter {
+public:
+    // Creates or truncates the file. On failure *error gets a reason for the user.
+    static std::optional<TextWriter> create(const std::filesystem::path& path,
+                                            std::string* error = nullptr);
+    TextWriter(TextWriter&&) = default;
+    TextWriter& operator=(TextWriter&&) = default;
+    // Writes out what is left if commit() was not called; a failure then goes unreported.
+    ~TextWriter();
+
+    // False once anything failed to reach the file; the reason comes from commit().
+    bool writeLine(std::string_view utf8);
+
+    // Writes the rest and closes the file. True only if every line reached it.
+    bool commit(std::string* error = nullptr);
+
+private:
+    explicit TextWriter(std::ofstream file);
+    bool flushBuffer();
+
+    std::ofstream file_;
+    std::string buffer_;
+    bool failed_ = false;
+};
+
+}  // namespace platform
