@@ -1,0 +1,296 @@
+// Runs against the real SDL_mixer; SDL_AUDIODRIVER=dummy gives it a device that plays in real time.
+#include <SDL2/SDL.h>
+#include <SDL2/SDL_mixer.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "platform/SdlMultimedia.h"
+#include "platform/fakes/Fakes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+void putLE(std::string& out, unsigned value, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void putBE(std::string& out, unsigned value, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+void putBytes(std::string& out, std::initializer_list<int> bytes) {
+    for (int b : bytes) out.push_back(static_cast<char>(b));
+}
+
+// 16-bit mono PCM, a 440 Hz tone.
+std::string wavFile(int ms) {
+    const unsigned rate = 22050;
+    const unsigned samples = rate * static_cast<unsigned>(ms) / 1000;
+    std::string out = "RIFF";
+    putLE(out, 36 + samples * 2, 4);
+    out += "WAVEfmt ";
+    putLE(out, 16, 4);
+    putLE(out, 1, 2);  // PCM
+    putLE(out, 1, 2);  // mono
+    putLE(out, rate, 4);
+    putLE(out, rate * 2, 4);
+    putLE(out, 2, 2);
+    putLE(out, 16, 2);
+    out += "data";
+    putLE(out, samples * 2, 4);
+    for (unsigned i = 0; i < samples; ++i) {
+        const double s = 8000.0 * std::sin(2.0 * 3.14159265 * 440.0 * i / rate);
+        putLE(out, static_cast<unsigned>(static_cast<int>(s)) & 0xFFFF, 2);
+    }
+    return out;
+}
+
+void putDelta(std::string& out, unsigned ticks) {
+    unsigned char buffer[4];
+    int n = 0;
+    buffer[n++] = ticks & 0x7F;
+    while ((ticks >>= 7) != 0) buffer[n++] = static_cast<unsigned char>((ticks & 0x7F) | 0x80);
+    while (n > 0) out.push_back(static_cast<char>(buffer[--n]));
+}
+
+// A format 0 Standard MIDI File of back-to-back notes; one tick is one millisecond.
+std::string midiFile(int notes, int noteMs, int channel = 0) {
+    std::string track;
+    putDelta(track, 0);
+    putBytes(track, {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40});  // 1,000,000 µs a quarter
+    putDelta(track, 0);
+    putBytes(track, {0xC0 | channel, 0x00});
+    for (int i = 0; i < notes; ++i) {
+        putDelta(track, 0);
+        putBytes(track, {0x90 | channel, 60 + i % 12, 100});
+        putDelta(track, static_cast<unsigned>(noteMs));
+        putBytes(track, {0x80 | channel, 60 + i % 12, 0});
+    }
+    putDelta(track, 0);
+    putBytes(track, {0xFF, 0x2F, 0x00});
+
+    std::string out = "MThd";
+    putBE(out, 6, 4);
+    putBE(out, 0, 2);     // format 0
+    putBE(out, 1, 2);     // one track
+    putBE(out, 1000, 2);  // ticks a quarter
+    out += "MTrk";
+    putBE(out, static_cast<unsigned>(track.size()), 4);
+    return out + track;
+}
+
+void writeFile(const std::string& name, const std::string& bytes) {
+    std::ofstream(name, std::ios::binary) << bytes;
+}
+
+long long msSince(Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+}
+
+// Milliseconds until the music stops by itself, or nothing when it still plays after limitMs.
+std::optional<long long> msUntilMusicStops(int limitMs) {
+    const auto start = Clock::now();
+    while (Mix_PlayingMusic()) {
+        if (msSince(start) > limitMs) return std::nullopt;
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return msSince(start);
+}
+
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name)) old_ = old;
+        setenv(name, value, 1);
+    }
+    ~ScopedEnv() {
+        if (old_) setenv(name_, old_->c_str(), 1);
+        else unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+class SdlMultimediaTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);  // never the speakers, whoever runs the tests
+        home_ = fs::current_path();
+        folder_ = fs::temp_directory_path() /
+                  ("pyatnushki-mm-" + std::to_string(getpid()) + "-" +
+                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(folder_);
+        fs::create_directories(folder_);
+        fs::current_path(folder_);
+        writeFile("kn.wav", wavFile(50));
+        writeFile("long.wav", wavFile(1000));
+        writeFile("fon.mid", midiFile(8, 250));
+        writeFile("short.mid", midiFile(3, 100, 9));  // drums: they fade out quickly
+    }
+    void TearDown() override {
+        media_.reset();
+        fs::current_path(home_);
+        fs::remove_all(folder_);
+    }
+
+    platform::SdlMultimedia& media() {
+        if (!media_) media_ = std::make_unique<platform::SdlMultimedia>(messages_);
+        return *media_;
+    }
+    const std::vector<std::string>& shown() const { return messages_.shown; }
+
+    platform::fakes::FakeMessage messages_;
+    std::unique_ptr<platform::SdlMultimedia> media_;
+    fs::path home_;
+    fs::path folder_;
+};
+
+TEST_F(SdlMultimediaTest, SoundEffectsStartAtOnceAndStayLoaded) {
+    const auto start = Clock::now();
+    media().execute("play long.wav");
+    media().execute("  PLAY   long.wav ");
+    EXPECT_LT(msSince(start), 500);
+    EXPECT_EQ(Mix_Playing(-1), 2);  // the second overlaps the first
+    media().execute("play kn.wav");
+    EXPECT_TRUE(shown().empty());
+
+    // Kept open: the file is no longer needed on disk.
+    fs::remove("kn.wav");
+    media().execute("play kn.wav");
+    EXPECT_TRUE(shown().empty());
+
+    // Closing stops it and frees it, so the next play looks for the file again.
+    media().execute("close long.wav");
+    media().execute("close kn.wav");
+    EXPECT_EQ(Mix_Playing(-1), 0);
+    media().execute("play kn.wav");
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_NE(shown()[0].find("«kn.wav»"), std::string::npos);
+}
+
+TEST_F(SdlMultimediaTest, MusicPlaysOnceAndRepeatsOnlyAfterItsEnd) {
+    media().execute("play short.mid");
+    ASSERT_TRUE(shown().empty()) << shown()[0];
+    // The synthesizer lets the last notes and the reverb die away, so a run
+    // lasts a good deal longer than the notes; measure it rather than guess.
+    const auto full = msUntilMusicStops(6000);
+    ASSERT_TRUE(full.has_value());
+
+    media().execute("play short.mid");
+    EXPECT_TRUE(Mix_PlayingMusic());
+    std::this_thread::sleep_for(std::chrono::milliseconds(*full / 2));
+    ASSERT_TRUE(Mix_PlayingMusic());
+    media().execute("play short.mid");
+    const auto rest = msUntilMusicStops(6000);
+    ASSERT_TRUE(rest.has_value());
+    EXPECT_LT(*rest, *full * 3 / 4) << "restarted instead of left alone";
+    EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(SdlMultimediaTest, CloseStopsMusicAndPlayReopensIt) {
+    media().execute("close fon.mid");  // not open yet: nothing to do
+    media().execute("play fon.mid");
+    media().execute("close fon.mid");
+    EXPECT_FALSE(Mix_PlayingMusic());
+    media().execute("play fon.mid");
+    EXPECT_TRUE(Mix_PlayingMusic());
+    // Another piece takes over from the one playing.
+    media().execute("play short.mid");
+    EXPECT_TRUE(Mix_PlayingMusic());
+    media().execute("close fon.mid");
+    EXPECT_TRUE(Mix_PlayingMusic());
+    media().execute("close short.mid");
+    EXPECT_FALSE(Mix_PlayingMusic());
+    EXPECT_TRUE(shown().empty());
+
+    // The device belongs to the object that opened it.
+    media_.reset();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}
+
+TEST_F(SdlMultimediaTest, MissingAndBrokenFilesAreReportedEachTime) {
+    writeFile("bad.wav", "not a sound at all");
+    writeFile("bad.mid", "MThd but nothing else");
+    writeFile("cut.mid", midiFile(8, 250).substr(0, 40));
+    writeFile("padded.mid", midiFile(1, 100) + std::string(3, '\0'));
+    for (const char* name : {"nothere.wav", "nothere.mid", "nothere.wav"}) {
+        messages_.shown.clear();
+        media().execute(std::string("play ") + name);
+        ASSERT_EQ(shown().size(), 1u) << name;
+        EXPECT_NE(shown()[0].find(std::string("«") + name + "»"), std::string::npos) << shown()[0];
+        EXPECT_NE(shown()[0].find("файл не найден"), std::string::npos) << shown()[0];
+    }
+    // A missing file needs no device, so none was opened for it.
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+
+    for (const char* name : {"bad.wav", "bad.mid", "cut.mid", "bad.wav"}) {
+        messages_.shown.clear();
+        media().execute(std::string("play ") + name);
+        ASSERT_EQ(shown().size(), 1u) << name;
+        EXPECT_NE(shown()[0].find(std::string("«") + name + "»"), std::string::npos) << shown()[0];
+    }
+    // Stray bytes after the last track are common in real files and do no harm.
+    messages_.shown.clear();
+    media().execute("play padded.mid");
+    EXPECT_TRUE(shown().empty()) << shown()[0];
+}
+
+TEST_F(SdlMultimediaTest, MalformedCommandsAreReported) {
+    for (const char* command : {"", "   ", "stop kn.wav", "playkn.wav", "play", "close  "}) {
+        messages_.shown.clear();
+        media().execute(command);
+        EXPECT_EQ(shown().size(), 1u) << "«" << command << "»";
+    }
+    messages_.shown.clear();
+    media().execute("stop kn.wav");
+    ASSERT_EQ(shown().size(), 1u);
+    EXPECT_NE(shown()[0].find("«stop kn.wav»"), std::string::npos) << shown()[0];
+}
+
+TEST_F(SdlMultimediaTest, WithoutDeviceOnlyTheFirstSoundComplains) {
+    // No such driver at all, or a driver whose device will not open. SDL reads
+    // these when the audio subsystem starts; every other test leaves it shut.
+    const ScopedEnv unwritable("SDL_DISKAUDIOFILE", (folder_ / "no-such-folder" / "out.raw").c_str());
+    for (const char* driver : {"no-such-driver", "disk"}) {
+        SCOPED_TRACE(driver);
+        ASSERT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+        const ScopedEnv noDevice("SDL_AUDIODRIVER", driver);
+        messages_.shown.clear();
+        media_ = std::make_unique<platform::SdlMultimedia>(messages_);
+
+        media().execute("play kn.wav");
+        ASSERT_EQ(shown().size(), 1u);
+        EXPECT_NE(shown()[0].find("«kn.wav»"), std::string::npos) << shown()[0];
+        EXPECT_NE(shown()[0].find("нет звукового устройства"), std::string::npos) << shown()[0];
+
+        media().execute("play fon.mid");
+        media().execute("play kn.wav");
+        media().execute("close kn.wav");
+        EXPECT_EQ(shown().size(), 1u);
+
+        // Mistakes in the program's own data still show.
+        media().execute("play nothere.wav");
+        media().execute("jump");
+        ASSERT_EQ(shown().size(), 3u);
+        EXPECT_NE(shown()[1].find("файл не найден"), std::string::npos) << shown()[1];
+        EXPECT_NE(shown()[2].find("«jump»"), std::string::npos) << shown()[2];
+
+        media_.reset();
+        EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+    }
+}
+
+}  // namespace
