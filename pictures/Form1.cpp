@@ -11,9 +11,10 @@ Form1::Form1(Desktop& desktop) : Form(desktop, {.number = 1, .backColour = rgb(0
 
 void Form1::build() {
     add(Shape6, "Shape6",
-        ShapeDesign{twips(120, 120, 18855, 15135), ShapeKind::RoundedRectangle, rgb(0, 255, 255), kBlack, 2});
+        ShapeDesign{twips(120, 120, 18855, 15135), ShapeKind::RoundedRectangle, rgb(192, 255, 255), kBlack, 2});
     add(Shape2, "Shape2",
-        ShapeDesign{twips(11880, 12240, 6975, 1095), ShapeKind::RoundedRectangle, rgb(0, 255, 255), kBlack, 2});
+        ShapeDesign{twips(11880, 12240, 6975, 1095), ShapeKind::RoundedRectangle, rgb(255, 255, 192), kBlack, 2});
+    canvas.build();
 
     const Font commandFont{"MS Sans Serif", 9.75, true};
     const ColourNumber light = rgb(128, 255, 255);
@@ -40,7 +41,8 @@ void Form1::build() {
                     .caption = "Нажмите кнопку -->>",
                     .font = {"Comic Sans MS", 18, true},
                     .foreColour = rgb(255, 0, 0),
-                    .alignment = Alignment::Centre});
+                    .alignment = Alignment::Centre})
+        .MouseDown = [this](const MouseArgs&) { Label2_MouseDown(); };
     add(Label3, "Label3", LabelDesign{.bounds = twips(9480, 480, 615, 255), .caption = "Label3", .visible = false});
     add(Label4, "Label4",
         LabelDesign{.bounds = twips(240, -75, 2535, 375), .caption = "пятнушки", .font = {"Palatino Linotype", 8.25, true}});
@@ -50,9 +52,18 @@ void Form1::build() {
 void Form1::Form_Load() {
     app::passResolutionGate(services());
     services().random.seedFromClock();
+    canvas.setUp();
     PictureNumber = 0;
     musicTicks_ = 0;
     services().multimedia.execute(app::sounds::kPlayMusic);
+}
+
+void Form1::Form_MouseDown(const MouseArgs&) {
+    if (const auto colour = canvas.elementColour()) setBackColour(*colour);
+}
+
+void Form1::Label2_MouseDown() {
+    if (const auto colour = canvas.elementColour()) Label2->setForeColour(*colour);
 }
 
 void Form1::click() const { services().multimedia.execute(app::sounds::kClick); }

@@ -1,4 +1,5 @@
 #pragma once
+#include "canvas/CanvasComponent.h"
 #include "platform/Form.h"
 
 namespace pictures {
@@ -25,12 +26,14 @@ public:
     platform::Ctl<platform::Shape> Shape6{*this};
     platform::Ctl<platform::Timer> Timer3{*this};  // keeps the music going
 
+    canvas::CanvasComponent canvas{*this, canvas::kMainWindowCanvas};
     int PictureNumber = 0;
     int musicTicks() const { return musicTicks_; }
 
 protected:
     void build() override;
     void Form_Load() override;
+    void Form_MouseDown(const platform::MouseArgs& args) override;
 
 private:
     void Command2_Click();
@@ -39,6 +42,7 @@ private:
     void Command8_Click();
     void Command9_Click();
     void Timer3_Timer();
+    void Label2_MouseDown();
     void click() const;
 
     int musicTicks_ = 0;

@@ -7,6 +7,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyleOptionButton>
+#include <QStylePainter>
 
 namespace platform {
 
@@ -50,6 +52,25 @@ private:
     bool pressed_ = false;
 };
 
+// A push button whose caption wraps onto as many lines as its width needs.
+class ButtonWidget : public QPushButton {
+public:
+    using QPushButton::QPushButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        const QString caption = option.text;
+        option.text.clear();
+        painter.drawControl(QStyle::CE_PushButton, option);
+        if (caption.isEmpty()) return;
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.drawText(rect().adjusted(3, 3, -3, -3), Qt::AlignCenter | Qt::TextWordWrap, caption);
+    }
+};
+
 class LineEditWidget : public QLineEdit {
 public:
     using QLineEdit::QLineEdit;
@@ -72,13 +93,13 @@ protected:
 // --- CommandButton -------------------------------------------------------------
 
 CommandButton::CommandButton(const ControlContext& c, const ButtonDesign& d)
-    : Control(new QPushButton(c.parent), c.name), backColour_(d.backColour.value_or(kDefaultControlColour)) {
+    : Control(new ButtonWidget(c.parent), c.name), backColour_(d.backColour.value_or(kDefaultControlColour)) {
     button_ = static_cast<QPushButton*>(widget());
     button_->setText(q(d.caption));
     button_->setFont(toQFont(d.font));
     button_->setFocusPolicy(Qt::TabFocus);
     if (d.backColour) applyBackColour(button_, *d.backColour);
-    if (!d.picture.isEmpty()) {
+    if (!d.picture.isNull()) {
         button_->setIcon(QIcon(d.picture));
         button_->setIconSize(QSize(d.bounds.width - 8, d.bounds.height - 8));
     }
@@ -188,11 +209,10 @@ Image::Image(const ControlContext& c, const ImageDesign& d)
     w->click = &Click;
     w->setScaledContents(d.stretch);
     placeWidget(w, d.bounds, d.visible);
-    if (!d.picture.isEmpty()) setPicture(d.picture);
+    if (!d.picture.isNull()) setPicture(d.picture);
 }
 
-void Image::setPicture(const QString& file) {
-    const QPixmap pixmap(file);
+void Image::setPicture(const QPixmap& pixmap) {
     label_->setPixmap(pixmap);
     // An image that is not stretched takes the size of its picture.
     if (!stretch_ && !pixmap.isNull()) label_->resize(pixmap.size());
@@ -217,7 +237,7 @@ protected:
         p.setPen(QPen(toQColor(design.borderColour), bw));
         p.setBrush(design.fillColour ? QBrush(toQColor(*design.fillColour)) : Qt::NoBrush);
         if (design.kind == ShapeKind::RoundedRectangle) {
-            const double radius = std::min(r.width(), r.height()) / 6.0;
+            const double radius = std::min(std::min(r.width(), r.height()) / 6.0, 24.0);
             p.drawRoundedRect(r, radius, radius);
         } else {
             p.drawRect(r);

@@ -1,6 +1,7 @@
 #pragma once
 // The ordinary controls of a window. Each is built from a design struct that
 // holds its design values; the setters change them while the window is loaded.
+#include <QPixmap>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -25,7 +26,7 @@ struct ButtonDesign {
     Font font;
     // A coloured (graphical) button when set; the standard button face otherwise.
     std::optional<ColourNumber> backColour;
-    QString picture;  // image file drawn on the button face
+    QPixmap picture;  // drawn on the button face
     bool enabled = true;
     bool visible = true;
     std::string toolTip;
@@ -135,7 +136,7 @@ private:
 
 struct ImageDesign {
     Bounds bounds;
-    QString picture;
+    QPixmap picture;
     bool stretch = false;
     bool visible = true;
 };
@@ -144,7 +145,7 @@ class Image : public Control {
 public:
     Image(const ControlContext& context, const ImageDesign& design);
     bool windowed() const override { return false; }
-    void setPicture(const QString& file);
+    void setPicture(const QPixmap& picture);
 
     std::function<void()> Click;
 

@@ -71,22 +71,10 @@ public:
     void pressCloseBox();
 
     void addSlot(ControlSlot& slot) { slots_.push_back(&slot); }
-
-protected:
-    virtual void build() = 0;
-    virtual void Form_Load() {}
-    virtual void Form_MouseDown(const MouseArgs&) {}
-    // What the title-bar close box does; closing unloads the window unless the
-    // window says otherwise.
-    virtual void closeBoxPressed() { unload(); }
-
-    Desktop& desktop() const { return desktop_; }
     Services& services() const;
-    Form& form(int number) const;
-    void message(std::string_view text) const;
-    void endProgram() const;
 
-    // Builds one control from its design values into its slot.
+    // Builds one control from its design values into its slot; used while the
+    // window builds itself (and by components it owns).
     template <class T, class Design>
     T& add(Ctl<T>& slot, std::string name, const Design& design) {
         T* control = adopt(std::make_unique<T>(context(std::move(name)), design));
@@ -99,6 +87,19 @@ protected:
         slot.attach(index, control);
         return *control;
     }
+
+protected:
+    virtual void build() = 0;
+    virtual void Form_Load() {}
+    virtual void Form_MouseDown(const MouseArgs&) {}
+    // What the title-bar close box does; closing unloads the window unless the
+    // window says otherwise.
+    virtual void closeBoxPressed() { unload(); }
+
+    Desktop& desktop() const { return desktop_; }
+    Form& form(int number) const;
+    void message(std::string_view text) const;
+    void endProgram() const;
 
 private:
     ControlContext context(std::string name);

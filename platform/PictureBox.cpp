@@ -1,6 +1,7 @@
 #include "platform/PictureBox.h"
 
 #include <QImage>
+#include <cmath>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
@@ -20,6 +21,7 @@ public:
     // Pixel work may touch a few pixels at a time; the changes are gathered into
     // one rectangle and repainted once when the handler has returned.
     void repaintPixels(const PixelRect& r) {
+        if (r.empty()) return;
         const bool scheduled = !pending_.empty();
         pending_ = pending_.united(r);
         if (scheduled) return;
@@ -49,18 +51,27 @@ protected:
     }
     void mousePressEvent(QMouseEvent* e) override {
         pressed = true;
-        if (box_.MouseDown) box_.MouseDown(mouseArgs(*e, border, border));
+        if (box_.MouseDown) box_.MouseDown(pixelArgs(*e));
     }
     void mouseMoveEvent(QMouseEvent* e) override {
-        if (box_.MouseMove) box_.MouseMove(mouseArgs(*e, border, border));
+        if (box_.MouseMove) box_.MouseMove(pixelArgs(*e));
     }
     void mouseReleaseEvent(QMouseEvent* e) override {
-        if (box_.MouseUp) box_.MouseUp(mouseArgs(*e, border, border));
+        if (box_.MouseUp) box_.MouseUp(pixelArgs(*e));
         if (pressed && rect().contains(e->position().toPoint()) && box_.Click) box_.Click();
         pressed = false;
     }
 
 private:
+    // A picture box counts in whole pixels: the pixel under the pointer, also
+    // when the stage is scaled and the pointer sits between two.
+    MouseArgs pixelArgs(const QMouseEvent& e) const {
+        MouseArgs args = mouseArgs(e, border, border);
+        args.x = std::floor(args.x);
+        args.y = std::floor(args.y);
+        return args;
+    }
+
     PictureBox& box_;
     PixelRect pending_;
 };

@@ -1,0 +1,68 @@
+#pragma once
+#include <optional>
+
+#include "canvas/core/ToolState.h"
+#include "platform/Form.h"
+
+namespace canvas {
+
+using platform::Bounds;
+
+// Where a window puts the parts of its canvas.
+struct CanvasLayout {
+    Bounds canvas;
+    int paletteLeft, paletteTop;  // column 1, row 1 of the palette grid
+    Bounds shapeColour;           // Picture5
+    Bounds circleButton;          // Command10
+    Bounds rectangleButton;       // Command11
+    Bounds pencil;                // Image1
+    int penLeft, penTop;          // Picture4(0); the other two follow 24 pixels apart
+    Bounds paletteFrame;          // Shape1
+    Bounds penFrame;              // Shape4
+    std::optional<Bounds> palettePanel;  // Label5, in the main window only
+};
+
+extern const CanvasLayout kMainWindowCanvas;
+extern const CanvasLayout kTaleWindowCanvas;
+
+// The drawing component: the canvas, the palette, the pens and the shape tools
+// of one window, with their state. The window builds it with its own controls,
+// sets it up when it loads, and colours its own elements with elementColour().
+class CanvasComponent {
+public:
+    CanvasComponent(platform::Form& host, const CanvasLayout& layout);
+
+    // Adds the component's controls and starts its state afresh.
+    void build();
+    // The set-up when the window loads.
+    void setUp();
+
+    // The colour an element-colouring press gives; none while a shape tool is
+    // selected, since a tool code is no colour (the element keeps its colour).
+    std::optional<platform::ColourNumber> elementColour() const;
+
+    ToolState& state() { return state_; }
+
+    platform::Ctl<platform::PictureBox> Picture1;         // the canvas
+    platform::CtlArray<platform::PictureBox> Picture2;    // palette, 0..31
+    platform::CtlArray<platform::PictureBox> Picture4;    // pens 0, 1234, 4321
+    platform::Ctl<platform::CommandButton> Command10;     // circle
+    platform::Ctl<platform::CommandButton> Command11;     // rectangle
+    platform::Ctl<platform::PictureBox> Picture5;         // shape colour
+    platform::Ctl<platform::Image> Image1;                // pencil
+    platform::Ctl<platform::Shape> Shape1;                // palette frame
+    platform::Ctl<platform::Shape> Shape4;                // pen frame
+    platform::Ctl<platform::Label> Label5;                // palette panel (main window)
+
+private:
+    void Picture1_MouseDown(const platform::MouseArgs& args);
+    void Picture1_MouseMove(const platform::MouseArgs& args);
+    void Picture5_Click();
+    void Label5_Click();
+
+    platform::Form& host_;
+    const CanvasLayout& layout_;
+    ToolState state_;
+};
+
+}  // namespace canvas

@@ -1,0 +1,68 @@
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "canvas/core/FloodFill.h"
+#include "canvas/core/Palette.h"
+
+namespace canvas {
+
+// The press marks: 2001 x 2001 flags addressed by (X, Y) from 0 to 2000. A press
+// sets the mark of the pressed pixel, which seeds the fill; the marks within
+// 1..1100 are clear again when the press is over.
+class FillMarks {
+public:
+    static constexpr int kSize = 2001;
+    FillMarks() : flags_(static_cast<std::size_t>(kSize) * kSize, 0) {}
+    static bool inGrid(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
+    bool isSet(int x, int y) const { return inGrid(x, y) && flags_[index(x, y)] != 0; }
+    void set(int x, int y) {
+        if (inGrid(x, y)) flags_[index(x, y)] = -1;
+    }
+    void clearOne(int x, int y) {
+        if (inGrid(x, y)) flags_[index(x, y)] = 0;
+    }
+    // Clears the flags with X from 1 to lastX and Y from 1 to lastY.
+    void clear(int lastX, int lastY);
+
+private:
+    static std::size_t index(int x, int y) { return static_cast<std::size_t>(y) * kSize + x; }
+    std::vector<std::int16_t> flags_;
+};
+
+// The selection and tool state of one canvas, and what a press or a move on the
+// canvas does with it. Works on plain pixels; the window shows the result.
+class ToolState {
+public:
+    // Everything back to how a new window starts: nothing selected, no first point.
+    void reset();
+
+    // A palette colour, a pen code, a shape tool code, or nothing.
+    std::optional<ColourNumber> CurrentColor;
+    int ShapeStep = 0;
+    int FirstX = 0;
+    int FirstY = 0;
+    long long RadiusSquared = 0;
+    ColourNumber TargetColor = platform::kNoColour;
+    FillMarks Marks;
+
+    // The selection taken as a colour: nothing as black, a pen code as the number it is.
+    ColourNumber currentAsColour() const { return CurrentColor.value_or(platform::kBlack); }
+    bool shapeToolSelected() const { return CurrentColor == CircleTool || CurrentColor == RectangleTool; }
+
+    // A press at (x, y) with any button. canvasWidth and canvasHeight are the
+    // canvas's outer size in pixels; shapeColour is the shape-colour swatch's.
+    PixelRect press(PixelBuffer& pixels, double x, double y, ColourNumber shapeColour, int canvasWidth, int canvasHeight);
+    // A move report with the buttons held (1 = the left button alone).
+    PixelRect move(PixelBuffer& pixels, int buttons, int x, int y) const;
+
+private:
+    PixelRect shapeStep(PixelBuffer& pixels, int x, int y, ColourNumber shapeColour, int canvasWidth, int canvasHeight);
+    FillScratch scratch_;
+};
+
+// The nearest whole number, halves going to the even one.
+int roundHalfEven(double value);
+
+}  // namespace canvas
