@@ -97,6 +97,9 @@ struct SdlMultimedia::Impl {
     bool ensureDevice(const std::string& name) {
         if (device != Device::Untried) return device == Device::Open;
         device = Device::Missing;
+        // SDL would otherwise take over SIGINT and SIGTERM, and the program could
+        // no longer be stopped from outside once a sound had played.
+        SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             fail(name, std::string("нет звукового устройства (") + SDL_GetError() + ")");
             return false;
