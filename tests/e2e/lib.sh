@@ -1,0 +1,130 @@
+# Shared by the end-to-end tests: an Xvfb screen of their own, the real program
+# started in a private copy of its folder, screenshots, pixel checks and clicks.
+# The caller sets bin (the program) before sourcing this file.
+bin=$(realpath "$bin")
+out_dir=$PWD
+work=$(mktemp -d)
+xvfb_pid='' app_pid='' display='' width=0 height=0 failed=0
+
+# SIGTERM first, then SIGKILL for whatever does not stop.
+end_process() {
+    kill "$1" 2>/dev/null || return 0
+    for _ in $(seq 20); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
+    kill -9 "$1" 2>/dev/null
+    wait "$1" 2>/dev/null
+}
+stop_all() {
+    [[ -n $app_pid ]] && end_process "$app_pid"
+    [[ -n $xvfb_pid ]] && end_process "$xvfb_pid"
+    app_pid='' xvfb_pid=''
+}
+trap 'stop_all; rm -rf "$work"' EXIT
+trap 'exit 1' INT TERM
+
+for tool in Xvfb xdpyinfo xdotool import convert od; do
+    command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (run scripts/setup.sh)"; exit 1; }
+done
+
+# Takes the first display number from :70 up that Xvfb can claim.
+start_xvfb() {
+    local n
+    for ((n = 70; n < 120; n++)); do
+        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
+        Xvfb ":$n" -screen 0 "${width}x${height}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
+        xvfb_pid=$!
+        for _ in $(seq 100); do
+            kill -0 "$xvfb_pid" 2>/dev/null || break  # lost the race for this number
+            if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; return 0; fi
+            sleep 0.1
+        done
+        end_process "$xvfb_pid"; xvfb_pid=''
+    done
+    echo "FAIL: could not start Xvfb"; cat "$work/xvfb.log"
+    failed=1
+    return 1
+}
+
+# Stage coordinates to screen coordinates: uniform scale, centred.
+to_screen() {
+    awk -v x="$1" -v y="$2" -v w="$width" -v h="$height" 'BEGIN {
+        s = w / 1280; if (h / 1024 < s) s = h / 1024
+        printf "%d %d\n", (w - 1280 * s) / 2 + x * s + 0.5, (h - 1024 * s) / 2 + y * s + 0.5 }'
+}
+
+shot() { import -display "$display" -window root "png:$work/shot.png" 2>/dev/null; }
+
+# Prints "R G B" of one pixel of the last screenshot.
+pixel() {
+    convert "$work/shot.png" -crop "1x1+$1+$2" +repage -depth 8 rgb:- 2>/dev/null |
+        od -An -tu1 | awk '{ print $1, $2, $3 }'
+}
+
+near() {  # near "R G B" "R G B": every channel within the scaling blur
+    awk -v a="$1" -v b="$2" 'BEGIN { split(a, p); split(b, q)
+        for (i = 1; i <= 3; i++) { d = p[i] - q[i]; if (d < 0) d = -d; if (d > 24 || p[i] == "") exit 1 } }'
+}
+
+fail() {
+    local file="$out_dir/e2e-failure-${width}x${height}.png"
+    shot && cp "$work/shot.png" "$file"
+    echo "FAIL [${width}x${height}]: $*"
+    echo "  screenshot: $file"
+    [[ -s $work/app.log ]] && { echo "  program output:"; sed 's/^/    /' "$work/app.log"; }
+    failed=1
+    return 1
+}
+
+# wait_colour WHAT SECONDS X Y "R G B": polls the screen pixel at (X, Y).
+wait_colour() {
+    local what=$1 seconds=$2 x=$3 y=$4 want=$5 seen='' deadline
+    deadline=$((SECONDS + seconds))
+    while ((SECONDS <= deadline)); do
+        if shot; then
+            seen=$(pixel "$x" "$y")
+            near "$seen" "$want" && return 0
+        fi
+        kill -0 "$app_pid" 2>/dev/null || { fail "$what: the program exited early"; return 1; }
+        sleep 0.2
+    done
+    fail "$what: screen pixel ($x, $y) expected rgb($want), saw rgb(${seen:-nothing}) after ${seconds}s"
+}
+
+click_stage() {
+    local xy
+    read -ra xy < <(to_screen "$1" "$2")
+    DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click 1
+}
+
+# Starts a private copy of the program's folder, so a test's saves stay its own.
+start_program() {
+    cp -a "$(dirname "$bin")" "$work/program"
+    DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
+        "$work/program/$(basename "$bin")" >"$work/app.log" 2>&1 &
+    app_pid=$!
+}
+
+# Waits for the program to end by itself; fails unless it exits with status 0.
+expect_exit_zero() {
+    local rc
+    for _ in $(seq 100); do
+        kill -0 "$app_pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    if kill -0 "$app_pid" 2>/dev/null; then
+        fail "the program still runs 10s after '$1'"; return 1
+    fi
+    wait "$app_pid"; rc=$?; app_pid=''
+    ((rc == 0)) || { fail "the program exited with status $rc after '$1', expected 0"; return 1; }
+}
+
+# Holds the left button down along a horizontal line, in small steps.
+drag_stage() {  # drag_stage X1 X2 Y
+    local x xy
+    read -ra xy < <(to_screen "$1" "$3")
+    DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" mousedown 1
+    for ((x = $1; x <= $2; x += 4)); do
+        read -ra xy < <(to_screen "$x" "$3")
+        DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}"
+    done
+    DISPLAY=$display xdotool mouseup 1
+}
