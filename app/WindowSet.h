@@ -17,7 +17,7 @@ namespace app {
 // The program's seventeen windows, each existing once for the whole run.
 struct WindowSet {
     explicit WindowSet(platform::Desktop& desktop)
-        : form1(desktop), form2(desktop), form3(desktop), form4(desktop), form5(desktop), form6(desktop),
+        : form1(desktop), form2(desktop), form3(desktop), form4(desktop), form5(desktop), form6(desktop, form1),
           form7(desktop), form8(desktop), form9(desktop), form10(desktop), form11(desktop), form12(desktop),
           form13(desktop), form14(desktop), form15(desktop), form16(desktop), form17(desktop) {}
 

@@ -1,11 +1,25 @@
 #include "pictures/Form1.h"
 
+#include <QWidget>
+#include <charconv>
+
 #include "app/common/ResolutionGate.h"
 #include "app/common/Sounds.h"
+#include "pictures/ProgressBar.h"
+#include "pictures/core/PictureFiles.h"
 
 namespace pictures {
 
 using namespace platform;
+
+namespace {
+
+bool isSurprise(int number) { return number >= 36 && number <= 38; }
+
+constexpr int kLoadBarTwips = 5295;
+constexpr int kPrintBarTwips = 2647;
+
+}  // namespace
 
 Form1::Form1(Desktop& desktop) : Form(desktop, {.number = 1, .backColour = rgb(0, 255, 255)}) {}
 
@@ -15,17 +29,24 @@ void Form1::build() {
     add(Shape2, "Shape2",
         ShapeDesign{twips(11880, 12240, 6975, 1095), ShapeKind::RoundedRectangle, rgb(255, 255, 192), kBlack, 2});
     canvas.build();
+    add(Picture3, "Picture3", PictureDesign{twips(120, 120, 10440, 13545), kWhite, false, false});
+    add(Text1, "Text1",
+        TextBoxDesign{twips(120, 120, 4335, 495), "ПЯТНУШКИ", {"Palatino Linotype", 15.75, false, true}, kBlack, kWhite,
+                      Alignment::Left, false});
 
     const Font commandFont{"MS Sans Serif", 9.75, true};
     const ColourNumber light = rgb(128, 255, 255);
-    auto command = [&](Ctl<CommandButton>& slot, const char* name, int top, const char* caption, ColourNumber colour) -> CommandButton& {
+    auto command = [&](Ctl<CommandButton>& slot, const char* name, int top, const char* caption,
+                       ColourNumber colour) -> CommandButton& {
         return add(slot, name, ButtonDesign{twips(17160, top, 1575, 1300), caption, commandFont, colour});
     };
-    command(Command1, "Command1", 1320, "очистка рисунка", rgb(0, 255, 255)).setEnabled(false);
-    command(Command3, "Command3", 2640, "сохранить в галерею рисунков", light);
+    auto& clear = command(Command1, "Command1", 1320, "очистка рисунка", rgb(0, 255, 255));
+    clear.setEnabled(false);
+    clear.Click = [this] { Command1_Click(); };
+    command(Command3, "Command3", 2640, "сохранить в галерею рисунков", light).Click = [this] { Command3_Click(); };
     command(Command4, "Command4", 3960, "галерея рисунков", light).Click = [this] { Command4_Click(); };
-    command(Command6, "Command6", 5280, "печать рисунка", light);
-    command(Command5, "Command5", 6600, "создать свой рисунок", light);
+    command(Command6, "Command6", 5280, "печать рисунка", light).Click = [this] { Command6_Click(); };
+    command(Command5, "Command5", 6600, "создать свой рисунок", light).Click = [this] { Command5_Click(); };
     command(Command7, "Command7", 7920, " напечатать сказку", light).Click = [this] { Command7_Click(); };
     command(Command9, "Command9", 9240, "переменка", light).Click = [this] { Command9_Click(); };
     add(Command8, "Command8",
@@ -34,7 +55,9 @@ void Form1::build() {
     add(Command2, "Command2", ButtonDesign{twips(17040, 12360, 1695, 855), ">>", {"MS Sans Serif", 24}, rgb(128, 128, 255)})
         .Click = [this] { Command2_Click(); };
     add(Command12, "Command12",
-        ButtonDesign{twips(11880, 13440, 7095, 1815), "", {"Palatino Linotype", 36, false, true, true}, rgb(255, 255, 128)});
+        ButtonDesign{twips(11880, 13440, 7095, 1815), kMakerPage, {"Palatino Linotype", 36, false, true, true},
+                     rgb(255, 255, 128)})
+        .Click = [this] { Command12_Click(); };
 
     add(Label2, "Label2",
         LabelDesign{.bounds = twips(11880, 12360, 4935, 615),
@@ -46,6 +69,10 @@ void Form1::build() {
     add(Label3, "Label3", LabelDesign{.bounds = twips(9480, 480, 615, 255), .caption = "Label3", .visible = false});
     add(Label4, "Label4",
         LabelDesign{.bounds = twips(240, -75, 2535, 375), .caption = "пятнушки", .font = {"Palatino Linotype", 8.25, true}});
+    add(Shape3, "Shape3",
+        ShapeDesign{twips(12000, 12960, 0, 255), ShapeKind::Rectangle, rgb(128, 128, 255), rgb(128, 128, 255), 1, false});
+    add(Timer1, "Timer1", TimerDesign{500, false}).Tick = [this] { Timer1_Timer(); };
+    add(Timer2, "Timer2", TimerDesign{500, false}).Tick = [this] { Timer2_Timer(); };
     add(Timer3, "Timer3", TimerDesign{600, true}).Tick = [this] { Timer3_Timer(); };
 }
 
@@ -68,20 +95,123 @@ void Form1::Label2_MouseDown() {
 
 void Form1::click() const { services().multimedia.execute(app::sounds::kClick); }
 
+int Form1::saveSlot() const { return isSurprise(PictureNumber) ? slotBeforeSurprise_ : PictureNumber; }
+
+bool Form1::loadLibraryPicture(int number, bool fresh) {
+    PictureBox& picture = *canvas.Picture1;
+    std::variant<LibraryPicture, FileError> read;
+    {
+        ProgressBar bar(*Shape3, kLoadBarTwips);
+        read = readLibraryPicture(libraryPicturePath(number), [&](int row, int rows) { bar.set(row, rows); });
+    }
+    if (const auto* error = std::get_if<FileError>(&read)) {
+        message(error->message);
+        return false;
+    }
+    const LibraryPicture& file = std::get<LibraryPicture>(read);
+    if (fresh) {
+        picture.setOuterSize(file.width, file.height);
+        picture.clear();
+    }
+    drawLibraryPicture(file, picture.pixels());
+    picture.changed({0, 0, picture.drawableWidth(), picture.drawableHeight()});
+    services().beep.beep();
+    Label2->setCaption(file.title);
+    return true;
+}
+
+// ">>": a random library picture, or now and then a surprise game.
 void Form1::Command2_Click() {
     click();
+    const int previous = PictureNumber;
+    const bool clearWasEnabled = Command1->enabled();
     Command1->setEnabled(true);
     PictureNumber = services().random.below(38) + 1;
-    // The last three numbers are surprises: a small game instead of a picture.
-    if (PictureNumber >= 36) {
+    if (isSurprise(PictureNumber)) {
+        if (!isSurprise(previous)) slotBeforeSurprise_ = previous;
         hide();
         form(PictureNumber - 34).show();  // 36 -> Form2, 37 -> Form3, 38 -> Form4
+        return;
     }
+    if (!loadLibraryPicture(PictureNumber, true)) {
+        PictureNumber = previous;
+        Command1->setEnabled(clearWasEnabled);
+    }
+}
+
+// "очистка рисунка": the library picture's lines again, the colouring gone. After a
+// surprise it clears the picture that is still on the canvas, if that is a library one.
+void Form1::Command1_Click() {
+    click();
+    const int number = saveSlot();
+    if (number >= 1 && number <= 35) loadLibraryPicture(number, false);
+}
+
+void Form1::Command3_Click() {
+    click();
+    std::optional<FileError> error;
+    {
+        ProgressBar bar(*Shape3, kLoadBarTwips);
+        error = saveGalleryPicture(galleryPath(saveSlot()), Label2->caption(), canvas.Picture1->pixels(),
+                                   [&](int row, int rows) { bar.set(row, rows); });
+    }
+    if (error) {
+        message(error->message);
+        return;
+    }
+    services().beep.beep();
 }
 
 void Form1::Command4_Click() {
     click();
     form(6).show();
+}
+
+void Form1::Command5_Click() {
+    click();
+    Label2->setCaption("Мой рисунок");
+    canvas.Picture1->clear();
+    PictureNumber = 0;
+    Command1->setEnabled(false);
+}
+
+// "печать рисунка": the window is printed with a copy of the drawing laid over
+// the canvas and the program's name in its corner.
+void Form1::Command6_Click() {
+    click();
+    PictureBox& picture = *canvas.Picture1;
+    Picture3->setOuterSize(picture.width(), picture.height());
+    {
+        ProgressBar bar(*Shape3, kPrintBarTwips);
+        bar.set(0, 1);
+        CanvasSnapshot.take(picture.pixels());
+        bar.set(1, 1);
+        Picture3->setVisible(true);
+        CanvasSnapshot.paint(Picture3->pixels());
+        Picture3->changed({0, 0, Picture3->drawableWidth(), Picture3->drawableHeight()});
+        bar.set(1, 1, kPrintBarTwips);
+    }
+    Text1->setVisible(true);
+    const QImage sheet = clientWidget()->grab().toImage();
+    Text1->setVisible(false);
+    if (const auto error = services().printer.printSheet(sheet)) message(*error);
+    Timer1->setEnabled(true);
+}
+
+// Half a second after a print the copy goes. The canvas itself was never touched
+// by the print, so nothing is painted back over what the child did meanwhile.
+void Form1::Timer1_Timer() {
+    Picture3->setVisible(false);
+    Timer1->setEnabled(false);
+}
+
+// The gallery's "Редактировать" hands over the slot through Label3.
+void Form1::Timer2_Timer() {
+    const std::string text = Label3->caption();
+    int slot = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), slot);
+    if (error == std::errc() && end == text.data() + text.size()) PictureNumber = slot;
+    Timer2->setEnabled(false);
 }
 
 void Form1::Command7_Click() {
@@ -99,6 +229,8 @@ void Form1::Command9_Click() {
     hide();
     form(9).show();
 }
+
+void Form1::Command12_Click() { services().browser.open(kMakerPage); }
 
 // Resends the music every fifth tick, so it starts again once it has ended.
 void Form1::Timer3_Timer() {

@@ -1,0 +1,108 @@
+// The gallery window over real slot files: the list, the preview, and taking a
+// picture back to the main canvas.
+#include <gtest/gtest.h>
+
+#include "pictures/core/PictureFiles.h"
+#include "tests/app/AppHarness.h"
+#include "tests/pictures/ProgramFolder.h"
+
+using namespace platform;
+using pictures::galleryPath;
+using testing_support::AppHarness;
+using testing_support::ProgramFolder;
+
+namespace {
+
+struct GalleryTest : ::testing::Test, AppHarness {
+    ProgramFolder folder;
+
+    // Slots 1..35 hold small pictures titled by their number; slot 5 a blue one.
+    GalleryTest() {
+        for (int k = 0; k <= 35; ++k) saveSlot(k, "Рисунок " + std::to_string(k), k == 5 ? rgb(0, 0, 255) : kWhite, 4, 3);
+        enterMainWindow();
+    }
+    static void saveSlot(int k, const std::string& title, ColourNumber colour, int width, int height) {
+        PixelBuffer pixels(width, height, colour);
+        ASSERT_FALSE(pictures::saveGalleryPicture(galleryPath(k), title, pixels));
+    }
+    PictureBox& canvas() { return *w.form1.canvas.Picture1; }
+    void openGallery() { w.form1.Command4->click(); }
+};
+
+}  // namespace
+
+TEST_F(GalleryTest, ListShowsTheOwnDrawingFirstThenTheSlotTitlesUpToTheirFirstComma) {
+    saveSlot(2, "Кот, рыжий", kWhite, 4, 3);
+    std::filesystem::remove(galleryPath(7));
+    openGallery();
+    ASSERT_EQ(w.form6.List1->count(), 36);
+    EXPECT_EQ(w.form6.List1->item(0), "Мой рисунок");
+    EXPECT_EQ(w.form6.List1->item(1), "Рисунок 1");
+    EXPECT_EQ(w.form6.List1->item(2), "Кот");
+    EXPECT_EQ(w.form6.List1->item(7), "(рисунок не читается)") << "a missing slot does not stop the gallery";
+    EXPECT_TRUE(fakes.message.shown.empty());
+
+    w.form6.List1->setListIndex(2);
+    EXPECT_EQ(w.form1.Label2->caption(), "Кот, рыжий") << "the title label takes the whole line";
+}
+
+TEST_F(GalleryTest, ChoosingAnItemShowsItsPictureAndRetitlesTheMainWindowEvenWhenLeftWithExit) {
+    openGallery();
+    const int beeps = fakes.beep.count;
+    w.form6.List1->setListIndex(5);
+    EXPECT_EQ(w.form6.Picture1->drawableWidth(), 4);
+    EXPECT_EQ(w.form6.Picture1->pixel(1, 1), rgb(0, 0, 255));
+    EXPECT_EQ(w.form6.Picture1->pixel(1, 0), kWhite) << "row 0 is not stored";
+    EXPECT_EQ(fakes.beep.count, beeps + 1);
+    w.form6.Command1->click();
+    EXPECT_EQ(w.form1.Label2->caption(), "Рисунок 5");
+    EXPECT_EQ(canvas().pixel(1, 1), kWhite) << "the main canvas is untouched";
+}
+
+TEST_F(GalleryTest, ADamagedSlotIsToldAndLeavesPreviewAndTitleAsTheyWere) {
+    ProgramFolder::writeBytes(galleryPath(9), "Сломан\r\n 3\r\n 4\r\n 0 \r\nxyz\r\n");
+    openGallery();
+    w.form6.List1->setListIndex(5);
+    w.form6.List1->setListIndex(9);
+    ASSERT_EQ(fakes.message.shown.size(), 1u);
+    EXPECT_NE(fakes.message.shown[0].find("gl 9.mac"), std::string::npos);
+    EXPECT_EQ(w.form1.Label2->caption(), "Рисунок 5");
+    EXPECT_EQ(w.form6.Picture1->pixel(1, 1), rgb(0, 0, 255));
+}
+
+TEST_F(GalleryTest, EditPutsThePictureOnTheMainCanvasAndHandsTheSlotOverHalfASecondLater) {
+    w.form1.PictureNumber = 12;
+    openGallery();
+    w.form6.List1->setListIndex(5);
+    w.form6.Command2->click();
+    EXPECT_FALSE(w.form6.visible());
+    EXPECT_TRUE(w.form6.loaded());
+    EXPECT_TRUE(w.form1.visible());
+    EXPECT_EQ(canvas().drawableWidth(), 4);
+    EXPECT_EQ(canvas().pixel(1, 1), rgb(0, 0, 255));
+    EXPECT_EQ(canvas().pixel(0, 1), kWhite) << "column 0 is not carried over";
+    EXPECT_FALSE(w.form1.Command1->enabled());
+    EXPECT_EQ(w.form1.Label3->caption(), "5");
+
+    w.form1.Command3->click();  // within the half second: still the old slot
+    EXPECT_TRUE(std::filesystem::exists(galleryPath(12)));
+    fakes.timers.advance(500);
+    EXPECT_EQ(w.form1.PictureNumber, 5);
+    canvas().setPixel(2, 1, rgb(255, 0, 0));
+    w.form1.Command3->click();
+    auto back = pictures::readGalleryPicture(galleryPath(5));
+    ASSERT_TRUE(std::holds_alternative<pictures::GalleryPicture>(back));
+    EXPECT_EQ(std::get<pictures::GalleryPicture>(back).cells[2], rgb(255, 0, 0));
+
+    openGallery();  // the hidden gallery comes back as it was, list unchanged
+    EXPECT_EQ(w.form6.List1->listIndex(), 5);
+    EXPECT_EQ(w.form6.List1->item(12), "Рисунок 12");
+}
+
+TEST_F(GalleryTest, EditWithNothingChosenHandsOverSlotMinusOne) {
+    openGallery();
+    w.form6.Command2->click();
+    fakes.timers.advance(500);
+    EXPECT_EQ(w.form1.PictureNumber, -1);
+    EXPECT_EQ(canvas().drawableWidth(), 817) << "the blank preview's size";
+}
