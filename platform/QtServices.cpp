@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
@@ -24,21 +25,34 @@ void QtMessage::message(std::string_view text) {
 ScreenSize StageScreen::screenSize() { return {Stage::kWidth, Stage::kHeight}; }
 
 std::optional<std::string> QtPrinter::printSheet(const QImage& sheet) {
-    if (QPrinterInfo::defaultPrinter().isNull()) return std::string("Принтер не найден: в системе не выбран принтер по умолчанию.");
-    QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    printer.setDocName(QString::fromUtf8("Пятнушки"));
+    std::unique_ptr<QPrinter> printer;
+    if (pdfFile_.empty()) {
+        const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+        if (target.isNull()) return std::string("Рисунок не напечатан: в системе не выбран принтер по умолчанию.");
+        printer = std::make_unique<QPrinter>(target, QPrinter::HighResolution);
+    } else {
+        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(QString::fromStdString(pdfFile_));
+    }
+    printer->setDocName(QString::fromUtf8("Пятнушки"));
+    // The window is wider than high, so the sheet is turned to fill more of the page.
+    printer->setPageOrientation(sheet.width() > sheet.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
     QPainter painter;
-    if (!painter.begin(&printer)) return std::string("Не удалось начать печать на принтере «") +
-                                         printer.printerName().toStdString() + "».";
+    if (!painter.begin(printer.get())) {
+        return "Рисунок не напечатан: принтер «" + printer->printerName().toStdString() + "» не отвечает.";
+    }
     const QRect page = painter.viewport();
     const QSize fitted = sheet.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.drawImage(QRect(page.topLeft(), fitted), sheet);
-    if (!painter.end()) return std::string("Печать не удалась.");
+    if (!painter.end()) return std::string("Рисунок не напечатан: печать прервалась.");
     return std::nullopt;
 }
 
 void DesktopBrowser::open(std::string_view address) {
-    QDesktopServices::openUrl(QUrl(QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()))));
+    // A bare file name is a page beside the program.
+    const QString text = QString::fromUtf8(address.data(), static_cast<qsizetype>(address.size()));
+    QDesktopServices::openUrl(QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile));
 }
 
 void QtBeep::beep() { QApplication::beep(); }

@@ -1,6 +1,7 @@
 #pragma once
 // The real services over Qt and the desktop.
 #include <memory>
+#include <string>
 
 #include "platform/core/Services.h"
 
@@ -26,10 +27,15 @@ public:
     ScreenSize screenSize() override;
 };
 
-// The default printer; each sheet is scaled to fit one page, aspect kept.
+// The default printer, or a PDF file when one is named; each sheet is scaled to
+// fit one page with its aspect kept.
 class QtPrinter : public PrinterService {
 public:
+    explicit QtPrinter(std::string pdfFile = {}) : pdfFile_(std::move(pdfFile)) {}
     std::optional<std::string> printSheet(const QImage& sheet) override;
+
+private:
+    std::string pdfFile_;
 };
 
 class DesktopBrowser : public BrowserService {
