@@ -95,9 +95,11 @@ click_stage() {
     DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click 1
 }
 
-# Starts a private copy of the program's folder, so a test's saves stay its own.
+# Starts a private copy of the program's folder, so a test's saves stay its own;
+# a function named as the argument may lay files into the copy first.
 start_program() {
     cp -a "$(dirname "$bin")" "$work/program"
+    [[ -n ${1:-} ]] && "$1" "$work/program"
     DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
         "$work/program/$(basename "$bin")" >"$work/app.log" 2>&1 &
     app_pid=$!

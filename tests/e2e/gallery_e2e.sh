@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# A picture's round trip in the real program: ">>" until a library picture shows
+# (a surprise game is closed on the way), fill an area, save, start an own
+# drawing, then take the saved picture back from the gallery with "Редактировать".
+# Usage: gallery_e2e.sh PATH_TO_PYATNUSHKI
+set -uo pipefail
+
+bin=${1:?usage: gallery_e2e.sh PATH_TO_PYATNUSHKI}
+source "$(dirname "$0")/lib.sh"
+
+# Library picture n: 300 x 200, a black frame, a black wall at column 150 and a
+# black mark at x = 10n + 9 .. 10n + 13, y = 10 .. 14 that tells which one it is.
+# Every gallery slot starts as a tiny blank picture.
+lay_pictures() {
+    local data=$1/data n k
+    mkdir -p "$data"
+    for ((n = 1; n <= 35; n++)); do
+        awk -v n="$n" 'BEGIN {
+            ORS = "\r\n"; print "Zver " n; print " 200 "; print " 300 "
+            for (r = 1; r <= 200; r++) {
+                line = ""
+                for (c = 1; c <= 300; c++) {
+                    black = (c == 1 || c == 300 || c == 150 || r == 1 || r == 199 ||
+                             (r >= 10 && r <= 14 && c >= 10 * n + 10 && c <= 10 * n + 14))
+                    line = line (c > 1 ? "," : "") (black ? "0" : "1")
+                }
+                print line
+            } }' >"$data/ $n.mac"
+    done
+    for ((k = 0; k <= 35; k++)); do
+        printf 'Pusto\r\n 2 \r\n 2 \r\n 16777215 \r\n 16777215 \r\n-1 \r\n-1 \r\n' >"$data/gl $k.mac"
+    done
+}
+
+# Closes whichever surprise game is up by its close box.
+close_game() {
+    shot
+    if near "$(pixel 1000 700)" "255 255 255"; then click_stage 1186 382   # the magic square
+    elif near "$(pixel 600 500)" "255 192 255"; then click_stage 1010 308  # the example
+    elif near "$(pixel 600 500)" "128 128 0"; then click_stage 1021 229    # the keyboard trainer
+    else fail "neither a picture nor a surprise game after '>>'"; return 1
+    fi
+    wait_colour "main window back after the game" 5 1276 1020 "0 255 255"
+}
+
+# The number of the library picture on the canvas, from its mark.
+picture_number() {
+    local n
+    shot
+    for ((n = 1; n <= 35; n++)); do
+        near "$(pixel $((8 + 10 * n + 11)) 20)" "0 0 0" && { echo "$n"; return 0; }
+    done
+    return 1
+}
+
+width=1280 height=1024
+start_xvfb || exit 1
+start_program lay_pictures
+wait_colour "welcome window" 20 600 500 "0 0 255" || exit 1
+click_stage 1124 709  # "В игру !!!"
+wait_colour "main window" 10 1276 1020 "0 255 255" || exit 1
+
+number=''
+for _ in $(seq 10); do
+    click_stage 1192 852  # ">>"
+    sleep 0.5
+    shot
+    if ! near "$(pixel 1276 1020)" "0 255 255"; then
+        close_game || exit 1
+    elif near "$(pixel 8 108)" "0 0 0"; then
+        number=$(picture_number) && break
+    fi
+done
+[[ -n $number ]] || { fail "no library picture after ten presses of '>>'"; exit 1; }
+echo "library picture $number is on the canvas"
+
+click_stage 1004 644   # palette swatch 12, blue
+click_stage 58 108     # the picture's left area
+wait_colour "left area filled" 5 58 108 "0 0 255" || exit 1
+shot
+near "$(pixel 250 108)" "255 255 255" || fail "the fill leaked through the wall into the right area"
+
+slot="$work/program/data/gl $number.mac"
+click_stage 1196 219   # "сохранить в галерею рисунков"
+for _ in $(seq 50); do [[ $(stat -c %s "$slot") -gt 1000 ]] && break; sleep 0.1; done
+[[ $(stat -c %s "$slot") -gt 1000 ]] || { fail "slot $number was not saved"; exit 1; }
+
+click_stage 1196 483   # "создать свой рисунок": a blank canvas
+wait_colour "blank own drawing" 5 58 108 "255 255 255" || exit 1
+
+click_stage 1196 307   # "галерея рисунков"
+wait_colour "gallery window" 10 1276 1020 "255 255 255" || exit 1
+click_stage 100 14     # the list's first item, "Мой рисунок"
+for ((k = 0; k < number; k++)); do DISPLAY=$display xdotool key Down; done
+wait_colour "preview of slot $number" 10 $((464 + 50)) 100 "0 0 255" || exit 1
+
+click_stage 232 924    # "Редактировать"
+wait_colour "main window after Редактировать" 10 1276 1020 "0 255 255" || exit 1
+wait_colour "the saved colours on the main canvas" 5 58 108 "0 0 255" || exit 1
+
+click_stage 1196 760   # "выход"
+expect_exit_zero "выход" || exit 1
+((failed)) && { echo "e2e_gallery: FAILED"; exit 1; }
+echo "e2e_gallery: passed"
