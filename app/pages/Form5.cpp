@@ -1,10 +1,44 @@
 #include "app/pages/Form5.h"
 
+#include <algorithm>
+
 #include "app/common/ResolutionGate.h"
 
 namespace pages {
 
 using namespace platform;
+
+namespace {
+
+constexpr ColourNumber kBlue = rgb(0, 0, 255);
+
+// The title, two rows of capitals: each letter with its index and left edge.
+struct Letter {
+    int index;
+    const char* text;
+    int left;
+    int top;
+};
+constexpr Letter kLetters[] = {
+    {0, "П", 40, 8},    {1, "Я", 136, 8},   {2, "Т", 240, 8},   {3, "Н", 344, 8},   {4, "У", 448, 8},
+    {5, "Ш", 552, 8},   {6, "К", 696, 8},   {7, "И", 800, 8},   {8, "Х", 40, 160},  {9, "У", 136, 160},
+    {10, "Д", 240, 160}, {11, "О", 344, 160}, {12, "Ж", 448, 160}, {16, "Н", 560, 160}, {17, "И", 656, 160},
+    {13, "К", 768, 160}, {14, "А", 912, 160}, {15, "М", 1016, 160},
+};
+
+// A ray's fixed end, its second end at load, and the second end in each phase;
+// -1 keeps the coordinate as it is.
+struct Ray {
+    int x1, y1, x2, y2;
+    int phase0x, phase0y, phase1x, phase1y;
+};
+constexpr Ray kRays[] = {
+    {1024, 16, 920, 16, 912, -1, 992, -1},      {1032, 56, 1000, 64, 992, 64, 928, 88},
+    {1128, 136, 1128, 248, -1, 240, -1, 176},   {1088, 128, 1080, 152, 1072, 164, 1056, 192},
+    {1048, 96, 976, 144, 968, 160, 1024, 120},
+};
+
+}  // namespace
 
 Form5::Form5(Desktop& desktop)
     : Form(desktop, {.number = 5,
@@ -13,9 +47,40 @@ Form5::Form5(Desktop& desktop)
                      .clientWidth = 1143,
                      .clientHeight = 768,
                      .placement = Placement::Centred,
-                     .backColour = rgb(0, 0, 255)}) {}
+                     .backColour = kBlue}) {}
 
 void Form5::build() {
+    const ColourNumber frame = rgb(192, 192, 255);
+    add(Shape1, "Shape1", ShapeDesign{{0, 328, 969, 441}, ShapeKind::RoundedRectangle, kWhite, kBlack, 3});
+    add(Image2, "Image2", ImageDesign{{32, 336, 390, 427}, QPixmap("welcome2.png"), true});
+    add(Shape2, "Shape2", ShapeDesign{{24, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
+    add(Image1, "Image1", ImageDesign{{544, 344, 390, 411}, QPixmap("welcome1.png"), true});
+    add(Shape3, "Shape3", ShapeDesign{{544, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
+    add(Image3, "Image3", ImageDesign{{424, 512, 117, 78}, QPixmap("welcome3.png"), true});
+    add(Image4, "Image4", ImageDesign{{1032, 0, 117, 115}, QPixmap("sun.png")});
+    for (int i = 0; i < 5; ++i) {
+        const Ray& r = kRays[i];
+        add(Line1, "Line1", i, LineDesign{r.x1, r.y1, r.x2, r.y2, rgb(255, 255, 0), 5});
+    }
+    const Font title{"Arial Black", 99.75};
+    for (std::size_t i = 0; i < std::size(kLetters); ++i) {
+        const Letter& l = kLetters[i];
+        add(Label1, "Label1", l.index,
+            LabelDesign{.bounds = {l.left, l.top, 121, 157},
+                        .caption = l.text,
+                        .font = title,
+                        .foreColour = kBlue,
+                        .backColour = kBlue,
+                        .alignment = Alignment::Centre});
+    }
+    add(Shape4, "Shape4", ShapeDesign{{968, 360, 177, 401}, ShapeKind::RoundedRectangle, rgb(255, 255, 192), kBlack, 3});
+    add(Label2, "Label2",
+        LabelDesign{.bounds = {976, 368, 161, 97},
+                    .caption = "Перед нажатием на эти кнопки необходимо установить разрешение экрана 1280 * 1024",
+                    .font = {"MS Sans Serif", 9.75},
+                    .alignment = Alignment::Centre});
+    add(Line2, "Line2", LineDesign{976, 440, 1128, 440, kBlue, 2});
+
     const Font palatino{"Palatino Linotype", 23.25, true, true};
     add(Command1, "Command1", ButtonDesign{{976, 544, 161, 49}, "В игру !!!", palatino, rgb(255, 255, 128)}).Click = [this] {
         Command1_Click();
@@ -28,11 +93,35 @@ void Form5::build() {
         .Click = [this] { Command4_Click(); };
     add(Command2, "Command2", ButtonDesign{{976, 704, 161, 41}, "Выход", {"MS Sans Serif", 13.5, true}, rgb(255, 0, 0)})
         .Click = [this] { Command2_Click(); };
+    add(Timer1, "Timer1", TimerDesign{10, true}).Tick = [this] { Timer1_Timer(); };
+    add(Timer2, "Timer2", TimerDesign{250, true}).Tick = [this] { Timer2_Timer(); };
 }
 
 void Form5::Form_Load() {
     rayPhase_ = 0;
     app::passResolutionGate(services());
+}
+
+// One letter, picked at random, takes one of 7 x 7 x 7 colours.
+void Form5::Timer1_Timer() {
+    RandomService& random = services().random;
+    const int index = random.below(18);
+    auto component = [&] { return std::min(255, random.below(7) * 35 + 50); };
+    const int red = component();
+    const int green = component();
+    const int blue = component();
+    Label1(index).setForeColour(rgb(red, green, blue));
+}
+
+void Form5::Timer2_Timer() {
+    for (int i = 0; i < 5; ++i) {
+        const Ray& r = kRays[i];
+        Line& ray = Line1(i);
+        const int x = rayPhase_ == 0 ? r.phase0x : r.phase1x;
+        const int y = rayPhase_ == 0 ? r.phase0y : r.phase1y;
+        ray.setEnds(ray.x1(), ray.y1(), x < 0 ? ray.x2() : x, y < 0 ? ray.y2() : y);
+    }
+    rayPhase_ = (rayPhase_ + 1) % 2;
 }
 
 void Form5::Command1_Click() {

@@ -21,7 +21,6 @@ PixelRect floodFill(PixelBuffer& pixels, int seedX, int seedY, platform::ColourN
 
     std::uint32_t* const data = pixels.data();
     const int stride = pixels.width();
-    auto at = [&](int x, int y) -> std::uint32_t& { return data[static_cast<std::size_t>(y) * stride + x]; };
     int left = seedX, right = seedX, top = seedY, bottom = seedY;
 
     // Each segment says: the span left..right of row y - dy was painted; look at row y.
@@ -41,8 +40,9 @@ PixelRect floodFill(PixelBuffer& pixels, int seedX, int seedY, platform::ColourN
         const int dy = s.dy;
         const int y = s.y + dy;
         const int x1 = s.left, x2 = s.right;
+        std::uint32_t* const row = data + static_cast<std::size_t>(y) * stride;
         int x = x1;
-        while (x >= minX && at(x, y) == target) at(x--, y) = paint;
+        while (x >= minX && row[x] == target) row[x--] = paint;
         // When x1 itself is not of the target colour, skip to the next pixel that is.
         bool skipRun = x >= x1;
         int l = x + 1;
@@ -52,7 +52,7 @@ PixelRect floodFill(PixelBuffer& pixels, int seedX, int seedY, platform::ColourN
         }
         do {
             if (!skipRun) {
-                while (x <= maxX && at(x, y) == target) at(x++, y) = paint;
+                while (x <= maxX && row[x] == target) row[x++] = paint;
                 push(y, l, x - 1, dy);
                 if (x > x2 + 1) push(y, x2 + 1, x - 1, -dy);  // and on the right
                 left = std::min(left, l);
@@ -61,7 +61,7 @@ PixelRect floodFill(PixelBuffer& pixels, int seedX, int seedY, platform::ColourN
                 bottom = std::max(bottom, y);
             }
             skipRun = false;
-            for (++x; x <= x2 && at(x, y) != target; ++x) {
+            for (++x; x <= x2 && row[x] != target; ++x) {
             }
             l = x;
         } while (x <= x2);
