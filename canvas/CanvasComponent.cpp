@@ -90,6 +90,14 @@ std::optional<ColourNumber> CanvasComponent::elementColour() const {
     return state_.currentAsColour();
 }
 
+void CanvasComponent::colourWindowBackground() {
+    if (const auto colour = elementColour()) host_.setBackColour(*colour);
+}
+
+void CanvasComponent::colourText(Label& label) {
+    if (const auto colour = elementColour()) label.setForeColour(*colour);
+}
+
 void CanvasComponent::Picture1_MouseDown(const MouseArgs& args) {
     host_.services().multimedia.execute(app::sounds::kCanvasPress);
     PictureBox& canvas = *Picture1;

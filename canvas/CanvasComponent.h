@@ -27,7 +27,7 @@ extern const CanvasLayout kTaleWindowCanvas;
 
 // The drawing component: the canvas, the palette, the pens and the shape tools
 // of one window, with their state. The window builds it with its own controls,
-// sets it up when it loads, and colours its own elements with elementColour().
+// sets it up when it loads, and lets it colour the window's own elements.
 class CanvasComponent {
 public:
     CanvasComponent(platform::Form& host, const CanvasLayout& layout);
@@ -37,9 +37,10 @@ public:
     // The set-up when the window loads.
     void setUp();
 
-    // The colour an element-colouring press gives; none while a shape tool is
-    // selected, since a tool code is no colour (the element keeps its colour).
-    std::optional<platform::ColourNumber> elementColour() const;
+    // A press on the window's free background, or on one of its texts, colours it
+    // with the selection; a shape tool is no colour, so then the element keeps its own.
+    void colourWindowBackground();
+    void colourText(platform::Label& label);
 
     ToolState& state() { return state_; }
 
@@ -55,6 +56,7 @@ public:
     platform::Ctl<platform::Label> Label5;                // palette panel (main window)
 
 private:
+    std::optional<platform::ColourNumber> elementColour() const;
     void Picture1_MouseDown(const platform::MouseArgs& args);
     void Picture1_MouseMove(const platform::MouseArgs& args);
     void Picture5_Click();

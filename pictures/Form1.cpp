@@ -65,7 +65,7 @@ void Form1::build() {
                     .font = {"Comic Sans MS", 18, true},
                     .foreColour = rgb(255, 0, 0),
                     .alignment = Alignment::Centre})
-        .MouseDown = [this](const MouseArgs&) { Label2_MouseDown(); };
+        .MouseDown = [this](const MouseArgs&) { canvas.colourText(*Label2); };
     add(Label3, "Label3", LabelDesign{.bounds = twips(9480, 480, 615, 255), .caption = "Label3", .visible = false});
     add(Label4, "Label4",
         LabelDesign{.bounds = twips(240, -75, 2535, 375), .caption = "пятнушки", .font = {"Palatino Linotype", 8.25, true}});
@@ -85,13 +85,7 @@ void Form1::Form_Load() {
     services().multimedia.execute(app::sounds::kPlayMusic);
 }
 
-void Form1::Form_MouseDown(const MouseArgs&) {
-    if (const auto colour = canvas.elementColour()) setBackColour(*colour);
-}
-
-void Form1::Label2_MouseDown() {
-    if (const auto colour = canvas.elementColour()) Label2->setForeColour(*colour);
-}
+void Form1::Form_MouseDown(const MouseArgs&) { canvas.colourWindowBackground(); }
 
 void Form1::click() const { services().multimedia.execute(app::sounds::kClick); }
 

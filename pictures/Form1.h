@@ -60,7 +60,6 @@ private:
     void Timer1_Timer();
     void Timer2_Timer();
     void Timer3_Timer();
-    void Label2_MouseDown();
     void click() const;
     // Reads library picture n; on success resize-and-clear (a new picture) or
     // draw over the colouring (a clearing). Nothing changes when the file is bad.

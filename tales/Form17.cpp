@@ -22,13 +22,13 @@ void Form17::build() {
                     .border = true});
     add(Label1, "Label1",
         LabelDesign{.bounds = {16, 848, 769, 153}, .caption = "466547457 ", .font = {"Palatino Linotype", 14.25, false, true}})
-        .MouseDown = [this](const MouseArgs&) { Label1_MouseDown(); };
+        .MouseDown = [this](const MouseArgs&) { canvas.colourText(*Label1); };
     add(Label2, "Label2",
         LabelDesign{.bounds = {920, 864, 145, 57},
                     .caption = "Дальше",
                     .font = {"Palatino Linotype", 30, false, true},
                     .alignment = Alignment::Right})
-        .MouseDown = [this](const MouseArgs&) { Label2_MouseDown(); };
+        .MouseDown = [this](const MouseArgs&) { canvas.colourText(*Label2); };
     add(Label6, "Label6", LabelDesign{.bounds = {16, -5, 169, 25}, .caption = "пятнушки", .font = {"Palatino Linotype", 8.25, true}});
     add(Command2, "Command2", ButtonDesign{{1096, 864, 113, 57}, ">>", {"MS Sans Serif", 24}, rgb(128, 128, 255)});
     add(Command1, "Command1",
@@ -41,17 +41,7 @@ void Form17::Form_Load() {
     canvas.setUp();
 }
 
-void Form17::Form_MouseDown(const MouseArgs&) {
-    if (const auto colour = canvas.elementColour()) setBackColour(*colour);
-}
-
-void Form17::Label1_MouseDown() {
-    if (const auto colour = canvas.elementColour()) Label1->setForeColour(*colour);
-}
-
-void Form17::Label2_MouseDown() {
-    if (const auto colour = canvas.elementColour()) Label2->setForeColour(*colour);
-}
+void Form17::Form_MouseDown(const MouseArgs&) { canvas.colourWindowBackground(); }
 
 void Form17::Command1_Click() { closeTale(); }
 

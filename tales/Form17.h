@@ -27,8 +27,6 @@ protected:
 
 private:
     void Command1_Click();
-    void Label1_MouseDown();
-    void Label2_MouseDown();
     // Leaves the tale for the main window, which shows its drawing as it was.
     void closeTale();
 };
