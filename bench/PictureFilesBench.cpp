@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "pictures/core/PictureFiles.h"
+#include "pictures/core/Snapshot.h"
 
 namespace fs = std::filesystem;
 using namespace pictures;
@@ -124,3 +125,17 @@ void BM_ReadGalleryPictureAndDraw(benchmark::State& state) {
 BENCHMARK(BM_ReadGalleryPictureAndDraw)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// The two copy loops of a print: the canvas into the snapshot, the snapshot into
+// the print copy (900 x 1100 pixels each).
+void BM_PrintCopyLoops(benchmark::State& state) {
+    PixelBuffer canvas(696, 903, platform::rgb(0, 0, 255));
+    PixelBuffer copy(696, 903, platform::kWhite);
+    pictures::Snapshot snapshot(900, 1100);
+    for (auto _ : state) {
+        snapshot.take(canvas);
+        snapshot.paint(copy);
+        benchmark::DoNotOptimize(copy.data());
+    }
+}
+BENCHMARK(BM_PrintCopyLoops)->Unit(benchmark::kMillisecond);
