@@ -95,8 +95,8 @@ protected:
 CommandButton::CommandButton(const ControlContext& c, const ButtonDesign& d)
     : Control(new ButtonWidget(c.parent), c.name), backColour_(d.backColour.value_or(kDefaultControlColour)) {
     button_ = static_cast<QPushButton*>(widget());
-    button_->setText(q(d.caption));
-    button_->setFont(toQFont(d.font));
+    setFont(d.font);
+    setCaption(d.caption);
     button_->setFocusPolicy(Qt::TabFocus);
     if (d.backColour) applyBackColour(button_, *d.backColour);
     if (!d.picture.isNull()) {
@@ -111,13 +111,21 @@ CommandButton::CommandButton(const ControlContext& c, const ButtonDesign& d)
     });
 }
 
-std::string CommandButton::caption() const { return button_->text().toStdString(); }
-void CommandButton::setCaption(const std::string& caption) { button_->setText(q(caption)); }
+// A caption may show otherwise than designed (the ornaments of a symbol face),
+// so the design text is kept beside what the widget shows.
+void CommandButton::setCaption(const std::string& caption) {
+    caption_ = caption;
+    button_->setText(displayText(font_, caption_));
+}
 void CommandButton::setBackColour(ColourNumber colour) {
     backColour_ = colour;
     applyBackColour(button_, colour);
 }
-void CommandButton::setFont(const Font& font) { button_->setFont(toQFont(font)); }
+void CommandButton::setFont(const Font& font) {
+    font_ = font;
+    button_->setFont(toQFont(font_));
+    button_->setText(displayText(font_, caption_));
+}
 void CommandButton::click() {
     if (button_->isEnabled()) button_->click();
 }
@@ -135,16 +143,18 @@ Label::Label(const ControlContext& c, const LabelDesign& d)
     w->setTextFormat(Qt::PlainText);
     w->setWordWrap(true);
     w->setAlignment(toQt(d.alignment));
-    w->setFont(toQFont(d.font));
-    w->setText(q(d.caption));
+    setFont(d.font);
+    setCaption(d.caption);
     if (d.border) w->setFrameStyle(QFrame::Box | QFrame::Plain);
     applyForeColour(w, d.foreColour);
     if (d.backColour) applyBackColour(w, *d.backColour);
     placeWidget(w, d.bounds, d.visible);
 }
 
-std::string Label::caption() const { return label_->text().toStdString(); }
-void Label::setCaption(const std::string& caption) { label_->setText(q(caption)); }
+void Label::setCaption(const std::string& caption) {
+    caption_ = caption;
+    label_->setText(displayText(font_, caption_));
+}
 void Label::setForeColour(ColourNumber colour) {
     foreColour_ = colour;
     applyForeColour(label_, colour);
@@ -153,7 +163,11 @@ void Label::setBackColour(ColourNumber colour) {
     backColour_ = colour;
     applyBackColour(label_, colour);
 }
-void Label::setFont(const Font& font) { label_->setFont(toQFont(font)); }
+void Label::setFont(const Font& font) {
+    font_ = font;
+    label_->setFont(toQFont(font_));
+    label_->setText(displayText(font_, caption_));
+}
 
 // --- TextBox -------------------------------------------------------------------
 

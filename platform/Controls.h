@@ -35,7 +35,7 @@ struct ButtonDesign {
 class CommandButton : public Control {
 public:
     CommandButton(const ControlContext& context, const ButtonDesign& design);
-    std::string caption() const;
+    const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
     ColourNumber backColour() const { return backColour_; }
     void setBackColour(ColourNumber colour);
@@ -48,6 +48,8 @@ public:
 private:
     QPushButton* button_;
     ColourNumber backColour_;
+    std::string caption_;
+    Font font_;
 };
 
 struct LabelDesign {
@@ -66,7 +68,7 @@ class Label : public Control {
 public:
     Label(const ControlContext& context, const LabelDesign& design);
     bool windowed() const override { return false; }
-    std::string caption() const;
+    const std::string& caption() const { return caption_; }
     void setCaption(const std::string& caption);
     ColourNumber foreColour() const { return foreColour_; }
     void setForeColour(ColourNumber colour);
@@ -82,6 +84,8 @@ private:
     QLabel* label_;
     ColourNumber foreColour_;
     ColourNumber backColour_;
+    std::string caption_;
+    Font font_;
 };
 
 struct TextBoxDesign {

@@ -1,31 +1,67 @@
 #include "platform/Font.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
 namespace platform {
 
-QString familyFor(const std::string& face) {
-    // Design face -> installed free face with Cyrillic glyphs, closest in look.
-    static const std::map<std::string, QString> faces = {
-        {"MS Sans Serif", "Liberation Sans"},   {"Arial", "Liberation Sans"},
-        {"Arial Black", "DejaVu Sans"},         {"Palatino Linotype", "P052"},
-        {"Lucida Console", "DejaVu Sans Mono"}, {"Monotype Corsiva", "Z003"},
-        {"Garamond", "C059"},                   {"Comic Sans MS", "URW Gothic"},
-        {"Wingdings 2", "DejaVu Sans"},
+namespace {
+
+struct FreeFace {
+    QString family;
+    // Its bold face lacks Cyrillic, so the regular face is emboldened instead.
+    bool emboldenRegular = false;
+};
+
+// Design face -> installed free face with every Cyrillic glyph, closest in
+// look and width. The URW faces also come as Type 1 files under another
+// foundry; the OpenType ones ("[UKWN]") are pinned so that every style of a
+// face is drawn from the same files.
+const FreeFace* freeFaceFor(const std::string& face) {
+    static const std::map<std::string, FreeFace> faces = {
+        {"MS Sans Serif", {"Liberation Sans"}},    // fonts-liberation2
+        {"Arial", {"Liberation Sans"}},            // fonts-liberation2, Arial's metrics
+        {"Arial Black", {"Open Sans"}},            // fonts-open-sans, Extrabold
+        {"Palatino Linotype", {"P052 [UKWN]"}},    // fonts-urw-base35, Palatino's metrics
+        {"Monotype Corsiva", {"Z003 [UKWN]"}},     // fonts-urw-base35, a chancery italic
+        {"Garamond", {"EB Garamond 12", true}},    // fonts-ebgaramond
+        {"Lucida Console", {"DejaVu Sans Mono"}},  // fonts-dejavu-core
+        {"Comic Sans MS", {"Andika"}},             // fonts-sil-andika: no comic hand has Cyrillic
+        {"Wingdings 2", {"DejaVu Sans"}},          // fonts-dejavu-core, for its ornaments
     };
     const auto it = faces.find(face);
-    return it != faces.end() ? it->second : QString::fromStdString(face);
+    return it != faces.end() ? &it->second : nullptr;
+}
+
+}  // namespace
+
+QString familyFor(const std::string& face) {
+    const FreeFace* free = freeFaceFor(face);
+    return free ? free->family : QString::fromStdString(face);
 }
 
 QFont toQFont(const Font& font) {
-    QFont q(familyFor(font.face));
+    const FreeFace* free = freeFaceFor(font.face);
+    QFont q(free ? free->family : QString::fromStdString(font.face));
     q.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0))));
     q.setBold(font.bold);
     q.setItalic(font.italic);
     q.setUnderline(font.underline);
     if (font.face == "Arial Black") q.setWeight(QFont::Black);
+    // Naming the style keeps Qt from choosing the bold face; asked for bold
+    // weight, it then emboldens the regular one (below 64 pixels).
+    if (font.bold && free && free->emboldenRegular) q.setStyleName(font.italic ? "Italic" : "Regular");
     return q;
+}
+
+QString displayText(const Font& font, const std::string& caption) {
+    QString text = QString::fromStdString(caption);
+    if (font.face != "Wingdings 2") return text;
+    // Wingdings 2 draws "d" and "b" as a floral ornament and its mirror.
+    text.replace(QChar(u'd'), QChar(0x2767));  // ❧ rotated floral heart
+    text.replace(QChar(u'b'), QChar(0x2619));  // ☙ reversed rotated floral heart
+    return text;
 }
 
 }  // namespace platform

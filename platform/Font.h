@@ -1,5 +1,6 @@
 #pragma once
 #include <QFont>
+#include <QString>
 #include <string>
 
 namespace platform {
@@ -17,5 +18,9 @@ struct Font {
 // taken at 96 dots per inch, as the layout was made, whatever the machine's DPI.
 QFont toQFont(const Font& font);
 QString familyFor(const std::string& face);
+
+// The text a control shows for a design caption in this font. A symbol face
+// draws some letters as ornaments; those become the same ornaments in Unicode.
+QString displayText(const Font& font, const std::string& caption);
 
 }  // namespace platform

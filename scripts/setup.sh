@@ -11,6 +11,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
+  fonts-open-sans fonts-ebgaramond fonts-sil-andika
 )
 
 missing=()

@@ -16,7 +16,7 @@ run_at() {
 
     start_program
 
-    welcome=$(to_screen 600 500)
+    welcome=$(to_screen 1168 461)
     wait_colour "welcome window" 20 $welcome "0 0 255" || return 1
 
     if ((width != 1280 || height != 1024)); then
