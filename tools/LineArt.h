@@ -1,0 +1,78 @@
+#pragma once
+// Turns a colour drawing (flat fills under black strokes) into line art a
+// child colours with the fill: every patch that had a colour of its own
+// becomes a closed white area, the strokes and the borders between patches
+// black lines. Shared by make_pictures and the test that checks its output.
+#include <QByteArray>
+#include <QColor>
+#include <QImage>
+#include <QRgb>
+#include <QSize>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace lineart {
+
+// A library picture's size in cells, and the white border kept around the animal.
+inline constexpr int kWidth = 696;
+inline constexpr int kHeight = 903;
+inline constexpr int kMargin = 24;
+
+// The designer's strokes are drawn this much thinner: at picture size they
+// would be some twenty pixels wide.
+inline constexpr double kStrokeScale = 0.6;
+
+// White areas and black specks smaller than this many pixels are noise.
+inline constexpr int kSpeck = 30;
+
+// Half the width of a line drawn between two patches: a pixel this close to
+// another patch turns black, so such lines are twice as wide.
+inline constexpr int kBorderReach = 2;
+
+// A patch is made of squares of side 2 * kSolidReach + 1 in its colour:
+// anything narrower is a sliver and goes to the lines.
+inline constexpr int kSolidReach = 5;
+
+// What each pixel of the rendered drawing shows.
+inline constexpr std::uint8_t kStroke = 0;      // the designer's black lines and dots
+inline constexpr std::uint8_t kBackground = 1;  // around the drawing
+inline constexpr std::uint8_t kFirstFill = 2;   // fills[label - kFirstFill]
+
+struct Labels {
+    int width = 0;
+    int height = 0;
+    std::vector<std::uint8_t> label;  // row by row
+    std::vector<QRgb> fills;          // the drawing's own colours, black excepted
+};
+
+// Renders the drawing without antialiasing, as large as fits in width × height
+// less the margin, its content centred, and tells each pixel's colour among the
+// drawing's own (the nearest, should the renderer ever blend one).
+// An empty result and *error on failure.
+Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, std::string* error = nullptr);
+
+// The 4-connected patches of one colour, slivers left out; strokes belong to none.
+struct Regions {
+    std::vector<int> id;              // per pixel, -1 on a stroke or a sliver
+    std::vector<std::uint8_t> label;  // per region
+    std::vector<int> size;            // per region, in pixels
+    std::vector<int> firstPixel;      // per region, the first in reading order
+};
+Regions findRegions(const Labels& labels);
+
+// What drawing the lines had to do to a picture's patches.
+struct Report {
+    int joined = 0;   // pieces of a patch cut off by lines and joined back
+    int dropped = 0;  // pieces too small to keep, turned black
+    int droppedPixels = 0;
+    int small = 0;  // patches left with fewer than kSpeck white pixels
+};
+
+// The line art: per pixel 1 white, 0 black. Deterministic for the same labels.
+std::vector<std::uint8_t> drawLines(const Labels& labels, Report* report = nullptr);
+
+// The drawing in its colours, antialiased, centred on the background with the margin.
+QImage renderColoured(const QByteArray& svg, QSize size, int margin, QColor background);
+
+}  // namespace lineart
