@@ -32,17 +32,6 @@ lay_pictures() {
     done
 }
 
-# Closes whichever surprise game is up by its close box.
-close_game() {
-    shot
-    if near "$(pixel 1000 700)" "255 255 255"; then click_stage 1186 382   # the magic square
-    elif near "$(pixel 600 500)" "255 192 255"; then click_stage 1010 308  # the example
-    elif near "$(pixel 600 500)" "128 128 0"; then click_stage 1021 229    # the keyboard trainer
-    else fail "neither a picture nor a surprise game after '>>'"; return 1
-    fi
-    wait_colour "main window back after the game" 5 1276 1020 "0 255 255"
-}
-
 # The number of the library picture on the canvas, from its mark.
 picture_number() {
     local n

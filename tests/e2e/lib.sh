@@ -95,11 +95,16 @@ click_stage() {
     DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click 1
 }
 
-# Starts a private copy of the program's folder, so a test's saves stay its own;
-# a function named as the argument may lay files into the copy first.
+# Starts a private copy of the program's folder, so a test's saves stay its own.
+# A function named as the argument lays a data folder of its own into the copy;
+# without one the program's own pictures are copied.
 start_program() {
-    cp -a "$(dirname "$bin")" "$work/program"
-    [[ -n ${1:-} ]] && "$1" "$work/program"
+    local from
+    from=$(dirname "$bin")
+    rm -rf "$work/program"
+    mkdir "$work/program"
+    find "$from" -mindepth 1 -maxdepth 1 ! -name data -exec cp -a {} "$work/program/" \;
+    if [[ -n ${1:-} ]]; then "$1" "$work/program"; else cp -a "$from/data" "$work/program/"; fi
     DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
         "$work/program/$(basename "$bin")" >"$work/app.log" 2>&1 &
     app_pid=$!
@@ -129,4 +134,15 @@ drag_stage() {  # drag_stage X1 X2 Y
         DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}"
     done
     DISPLAY=$display xdotool mouseup 1
+}
+
+# Closes whichever surprise game is up by its close box.
+close_game() {
+    shot
+    if near "$(pixel 1000 700)" "255 255 255"; then click_stage 1186 382   # the magic square
+    elif near "$(pixel 600 500)" "255 192 255"; then click_stage 1010 308  # the example
+    elif near "$(pixel 600 500)" "128 128 0"; then click_stage 1021 229    # the keyboard trainer
+    else fail "neither a picture nor a surprise game after '>>'"; return 1
+    fi
+    wait_colour "main window back after the game" 5 1276 1020 "0 255 255"
 }
