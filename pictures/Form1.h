@@ -37,7 +37,6 @@ public:
     platform::Ctl<platform::Timer> Timer3{*this};             // keeps the music going
 
     int PictureNumber = 0;
-    int musicTicks() const { return musicTicks_; }
     // The gallery slot that "сохранить в галерею рисунков" writes now.
     int saveSlot() const;
 

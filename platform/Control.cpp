@@ -39,11 +39,6 @@ void Control::setBounds(const Bounds& b) {
     if (widget_) widget_->setGeometry(b.left, b.top, std::max(0, b.width), std::max(0, b.height));
 }
 
-void Control::move(int left, int top) {
-    const Bounds b = bounds();
-    setBounds({left, top, b.width, b.height});
-}
-
 bool Control::visible() const { return widget_ && !widget_->isHidden(); }
 void Control::setVisible(bool visible) {
     if (widget_) widget_->setVisible(visible);

@@ -61,7 +61,6 @@ public:
 
     Bounds bounds() const;
     virtual void setBounds(const Bounds& bounds);
-    void move(int left, int top);
     int left() const { return bounds().left; }
     int top() const { return bounds().top; }
     int width() const { return bounds().width; }

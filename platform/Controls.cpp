@@ -205,7 +205,6 @@ ListBox::ListBox(const ControlContext& c, const ListBoxDesign& d) : Control(new 
 }
 
 void ListBox::addItem(const std::string& text) { list_->addItem(q(text)); }
-void ListBox::clear() { list_->clear(); }
 int ListBox::count() const { return list_->count(); }
 std::string ListBox::item(int index) const {
     const QListWidgetItem* it = list_->item(index);

@@ -125,7 +125,6 @@ class ListBox : public Control {
 public:
     ListBox(const ControlContext& context, const ListBoxDesign& design);
     void addItem(const std::string& text);
-    void clear();
     int count() const;
     std::string item(int index) const;
     // The selected item, -1 for none. Setting it runs Click, as a user's choice does.

@@ -10,9 +10,7 @@ source "$(dirname "$0")/lib.sh"
 width=1280 height=1024
 start_xvfb || exit 1
 start_program
-wait_colour "welcome window" 20 1168 461 "0 0 255" || exit 1
-click_stage 1124 709  # "В игру !!!"
-wait_colour "main window" 10 1276 1020 "0 255 255" || exit 1
+enter_main_window || exit 1
 
 click_stage 1004 644  # palette swatch 12, blue
 click_stage 308 308   # the canvas, at its pixel (300, 300)

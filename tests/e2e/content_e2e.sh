@@ -12,9 +12,7 @@ raw() { convert "$work/shot.png" -depth 8 "rgb:$1"; }
 width=1280 height=1024
 start_xvfb || exit 1
 start_program
-wait_colour "welcome window" 20 1168 461 "0 0 255" || exit 1
-click_stage 1124 709  # "В игру !!!"
-wait_colour "main window" 10 1276 1020 "0 255 255" || exit 1
+enter_main_window || exit 1
 
 for _ in $(seq 10); do
     click_stage 1192 852  # ">>"

@@ -146,3 +146,10 @@ close_game() {
     fi
     wait_colour "main window back after the game" 5 1276 1020 "0 255 255"
 }
+
+# From the welcome window into the main window, on the native 1280 x 1024 stage.
+enter_main_window() {
+    wait_colour "welcome window" 20 1168 461 "0 0 255" || return 1
+    click_stage 1124 709  # "В игру !!!"
+    wait_colour "main window" 10 1276 1020 "0 255 255"
+}
