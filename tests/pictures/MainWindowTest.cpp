@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/common/Sounds.h"
+#include "pictures/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
 #include "tests/app/AppHarness.h"
 #include "tests/pictures/ProgramFolder.h"
@@ -216,4 +217,21 @@ TEST_F(MainWindowTest, WebButtonOpensTheProgramsPageSilently) {
     EXPECT_EQ(fakes.browser.opened, std::vector<std::string>{pictures::kMakerPage});
     EXPECT_TRUE(fakes.multimedia.commands.empty());
     EXPECT_EQ(w.form1.Command12->caption(), pictures::kMakerPage);
+}
+
+TEST_F(MainWindowTest, ProgressBarGrowsRowByRowFromItsLeftEdgeAndHidesWhenDone) {
+    Shape& shape = *w.form1.Shape3;
+    const Bounds idle = shape.bounds();
+    {
+        pictures::ProgressBar bar(shape, 5295);
+        EXPECT_TRUE(shape.visible());
+        bar.set(451, 903);
+        EXPECT_EQ(shape.width(), 2644 / 15) << "row x full width / rows twips";
+        bar.set(903, 903);
+        EXPECT_EQ(shape.width(), 353);
+        bar.set(1100, 1100, 2647);
+        EXPECT_EQ(shape.width(), (5295 + 2647) / 15) << "a second phase starts where the first ended";
+        EXPECT_EQ(shape.left(), idle.left);
+    }
+    EXPECT_FALSE(shape.visible());
 }
