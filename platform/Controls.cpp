@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QTextLayout>
 #include <QStyleOptionButton>
 #include <QStylePainter>
 
@@ -27,6 +28,26 @@ QColor toQColor(ColourNumber c) { return QColor(redOf(c), greenOf(c), blueOf(c))
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
+// Text as the windows were laid out for: words wrap at the width and lines follow
+// each other at the font's height, with no extra leading between them (some of
+// the free faces have a large one, which would push the last lines out of their box).
+void drawWrappedText(QPainter& painter, const QRect& area, const QString& text, Qt::Alignment alignment) {
+    QTextLayout layout(text, painter.font());
+    QTextOption option(alignment & Qt::AlignHorizontal_Mask);
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    qreal height = 0;
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(area.width());
+        line.setPosition(QPointF(0, height));
+        height += line.height();
+    }
+    layout.endLayout();
+    const qreal top = (alignment & Qt::AlignVCenter) ? area.top() + (area.height() - height) / 2 : area.top();
+    layout.draw(&painter, QPointF(area.left(), top));
+}
+
 void placeWidget(QWidget* w, const Bounds& b, bool visible) {
     w->setGeometry(b.left, b.top, b.width, b.height);
     w->setVisible(visible);
@@ -39,6 +60,13 @@ public:
     std::function<void(const MouseArgs&)>* mouseDown = nullptr;
 
 protected:
+    void paintEvent(QPaintEvent* event) override {
+        if (!pixmap().isNull()) return QLabel::paintEvent(event);  // an image
+        QPainter painter(this);
+        drawFrame(&painter);
+        painter.setPen(palette().color(foregroundRole()));
+        drawWrappedText(painter, contentsRect(), text(), alignment());
+    }
     void mousePressEvent(QMouseEvent* e) override {
         pressed_ = true;
         if (mouseDown && *mouseDown) (*mouseDown)(mouseArgs(*e));
@@ -67,7 +95,7 @@ protected:
         painter.drawControl(QStyle::CE_PushButton, option);
         if (caption.isEmpty()) return;
         painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-        painter.drawText(rect().adjusted(3, 3, -3, -3), Qt::AlignCenter | Qt::TextWordWrap, caption);
+        drawWrappedText(painter, rect().adjusted(3, 3, -3, -3), caption, Qt::AlignCenter);
     }
 };
 

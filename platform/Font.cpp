@@ -58,9 +58,12 @@ QFont toQFont(const Font& font) {
 QString displayText(const Font& font, const std::string& caption) {
     QString text = QString::fromStdString(caption);
     if (font.face != "Wingdings 2") return text;
-    // Wingdings 2 draws "d" and "b" as a floral ornament and its mirror.
+    // Wingdings 2 draws "d" and "b" as a floral ornament and its mirror, and its
+    // blank is about as wide as the font is high: an em space keeps the ornaments
+    // as far apart as the layout expects.
     text.replace(QChar(u'd'), QChar(0x2767));  // ❧ rotated floral heart
     text.replace(QChar(u'b'), QChar(0x2619));  // ☙ reversed rotated floral heart
+    text.replace(QChar(u' '), QChar(0x2003));
     return text;
 }
 

@@ -1,5 +1,7 @@
 #include "app/pages/Form8.h"
 
+#include <string>
+
 namespace pages {
 
 using namespace platform;
@@ -7,6 +9,22 @@ using namespace platform;
 Form8::Form8(Desktop& desktop) : Form(desktop, {.number = 8, .backColour = rgb(255, 255, 0)}) {}
 
 void Form8::build() {
+    const ColourNumber olive = rgb(128, 128, 0);
+    add(Label1, "Label1",
+        LabelDesign{.bounds = {376, 8, 601, 137},
+                    .caption = "Инструкции",
+                    .font = {"Palatino Linotype", 72},
+                    .foreColour = olive});
+    add(Label2, "Label2",
+        LabelDesign{.bounds = {224, 24, 881, 113},
+                    .caption = "d" + std::string(6, ' ') + "b",
+                    .font = {"Wingdings 2", 80.25, true},
+                    .foreColour = olive,
+                    .alignment = Alignment::Centre});
+    const ColourNumber barColour = rgb(192, 192, 0);
+    add(Line1, "Line1", 0, LineDesign{56, 176, 56, 976, barColour, 80});
+    add(Line1, "Line1", 1, LineDesign{1224, 64, 1224, 856, barColour, 80});
+
     struct Entry {
         Ctl<CommandButton>& slot;
         const char* name;

@@ -25,19 +25,19 @@ for tool in Xvfb xdpyinfo xdotool import convert od; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (run scripts/setup.sh)"; exit 1; }
 done
 
-# Takes the first display number from :70 up that Xvfb can claim.
+# Starts an Xvfb screen on a display number the server itself picks as free, so
+# tests running side by side never share a screen.
 start_xvfb() {
-    local n
-    for ((n = 70; n < 120; n++)); do
-        [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-        Xvfb ":$n" -screen 0 "${width}x${height}x24" -nolisten tcp >"$work/xvfb.log" 2>&1 &
-        xvfb_pid=$!
-        for _ in $(seq 100); do
-            kill -0 "$xvfb_pid" 2>/dev/null || break  # lost the race for this number
-            if xdpyinfo -display ":$n" >/dev/null 2>&1; then display=":$n"; return 0; fi
-            sleep 0.1
-        done
-        end_process "$xvfb_pid"; xvfb_pid=''
+    : >"$work/display"
+    Xvfb -displayfd 5 -screen 0 "${width}x${height}x24" -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
+    xvfb_pid=$!
+    for _ in $(seq 100); do
+        if [[ -s $work/display ]]; then
+            display=":$(tr -d '[:space:]' <"$work/display")"
+            xdpyinfo -display "$display" >/dev/null 2>&1 && return 0
+        fi
+        kill -0 "$xvfb_pid" 2>/dev/null || break
+        sleep 0.1
     done
     echo "FAIL: could not start Xvfb"; cat "$work/xvfb.log"
     failed=1

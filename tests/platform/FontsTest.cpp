@@ -188,8 +188,8 @@ TEST(FontsPixelSizes, StayWhenTheFontDpiSettingDiffers) {
 
 TEST(FontsDisplayText, ShowsWingdingsOrnamentsAsUnicodeOrnamentsOnlyForThatFace) {
     const Font wingdings{.face = "Wingdings 2", .points = 24};
-    EXPECT_EQ(displayText(wingdings, "d    b").toStdString(), "❧    ☙");
-    EXPECT_EQ(displayText(wingdings, "d      b").toStdString(), "❧      ☙");
+    EXPECT_EQ(displayText(wingdings, "d    b").toStdString(), "❧\u2003\u2003\u2003\u2003☙");
+    EXPECT_EQ(displayText(wingdings, "d      b").toStdString(), "❧\u2003\u2003\u2003\u2003\u2003\u2003☙");
     for (const char* face : kDesignFaces) {
         if (std::string(face) == "Wingdings 2") continue;
         EXPECT_EQ(displayText({.face = face}, "d    b").toStdString(), "d    b") << face;
@@ -213,15 +213,15 @@ TEST(FontsDisplayText, ControlsShowOrnamentsButKeepTheDesignCaption) {
         return qobject_cast<QPushButton*>(c.widget())->text().toStdString();
     };
 
-    EXPECT_EQ(shown(label), "❧    ☙");
-    EXPECT_EQ(shown(button), "❧    ☙");
+    EXPECT_EQ(shown(label), "❧\u2003\u2003\u2003\u2003☙");
+    EXPECT_EQ(shown(button), "❧\u2003\u2003\u2003\u2003☙");
     EXPECT_EQ(label.caption(), "d    b");
     EXPECT_EQ(button.caption(), "d    b");
 
     label.setCaption("d      b");
     button.setCaption("d      b");
-    EXPECT_EQ(shown(label), "❧      ☙");
-    EXPECT_EQ(shown(button), "❧      ☙");
+    EXPECT_EQ(shown(label), "❧\u2003\u2003\u2003\u2003\u2003\u2003☙");
+    EXPECT_EQ(shown(button), "❧\u2003\u2003\u2003\u2003\u2003\u2003☙");
     EXPECT_EQ(label.caption(), "d      b");
 
     // Another face shows the letters themselves again.
