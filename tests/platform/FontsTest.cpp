@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/Controls.h"
+#include "app/pages/HelpTexts.h"
 #include "platform/Font.h"
 #include "platform/fakes/Fakes.h"
 
@@ -134,6 +135,28 @@ TEST(FontsFreeFaces, HaveEveryCharacterTheProgramShowsInThem) {
                 const QString missing = missingIn(raw, QString::fromUtf8(text));
                 EXPECT_TRUE(missing.isEmpty()) << face << " " << style.name << " (" << raw.familyName().toStdString()
                                                << ") lacks \"" << missing.toStdString() << "\" of \"" << text << "\"";
+            }
+        }
+    }
+}
+
+TEST(FontsFreeFaces, HaveEveryCharacterOfTheAboutAndHelpTexts) {
+    using namespace pages;
+    const std::pair<const char*, std::vector<std::string>> shown[] = {
+        {"Monotype Corsiva", {kAboutText}},
+        {"Palatino Linotype",
+         {kStartText, kFillText, kShapesText, kPencilText, kSavingText, kOwnPictureText, kGalleryText, kPrintingText,
+          kTalesText, kMiniGamesText, "Начало игры", "Заливка", "Рисование круга и прямоугольника",
+          "Рисование карандашом", "Сохранение рисунков в галерею", "Создание собственного рисунка",
+          "Просмотр галереи рисунков", "Печать рисунка", "Об игре", "Пятнушки"}},
+    };
+    for (const auto& [face, texts] : shown) {
+        for (const Style& style : kStyles) {
+            const QRawFont raw = QRawFont::fromFont(toQFont(fontOf(face, style)));
+            for (const std::string& text : texts) {
+                const QString missing = missingIn(raw, QString::fromStdString(text));
+                EXPECT_TRUE(missing.isEmpty()) << face << " " << style.name << " lacks \"" << missing.toStdString()
+                                               << "\" of \"" << text.substr(0, 60) << "\"";
             }
         }
     }
