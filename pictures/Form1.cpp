@@ -108,7 +108,7 @@ bool Form1::loadLibraryPicture(int number, bool fresh) {
         picture.clear();
     }
     drawLibraryPicture(file, picture.pixels());
-    picture.changed({0, 0, picture.drawableWidth(), picture.drawableHeight()});
+    picture.changedAll();
     services().beep.beep();
     Label2->setCaption(file.title);
     return true;
@@ -182,7 +182,7 @@ void Form1::Command6_Click() {
         bar.set(1, 1);
         Picture3->setVisible(true);
         CanvasSnapshot.paint(Picture3->pixels());
-        Picture3->changed({0, 0, Picture3->drawableWidth(), Picture3->drawableHeight()});
+        Picture3->changedAll();
         bar.set(1, 1, kPrintBarTwips);
     }
     Text1->setVisible(true);

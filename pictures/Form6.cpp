@@ -59,7 +59,7 @@ void Form6::List1_Click() {
     preview.setOuterSize(file.width, file.height);
     preview.clear();
     drawGalleryPicture(file, preview.pixels());
-    preview.changed({0, 0, preview.drawableWidth(), preview.drawableHeight()});
+    preview.changedAll();
     services().beep.beep();
 }
 
@@ -79,7 +79,7 @@ void Form6::Command2_Click() {
         hide();
         main_.show();
         EditCopy.paint(canvas.pixels());
-        canvas.changed({0, 0, canvas.drawableWidth(), canvas.drawableHeight()});
+        canvas.changedAll();
     }
     main_.Command1->setEnabled(false);
     main_.Timer2->setEnabled(true);

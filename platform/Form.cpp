@@ -68,8 +68,8 @@ void Form::show() {
 }
 
 void Form::hide() {
-    if (!loaded()) ensureLoaded();
-    if (!loaded()) return;
+    ensureLoaded();
+    if (!loaded()) return;  // the load handler ended the program
     visible_ = false;
     proxy_->setVisible(false);
 }

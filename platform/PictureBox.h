@@ -48,6 +48,8 @@ public:
     PixelBuffer& pixels() { return pixels_; }
     const PixelBuffer& pixels() const { return pixels_; }
     void changed(const PixelRect& area);
+    // After work on the whole picture.
+    void changedAll() { changed({0, 0, drawableWidth(), drawableHeight()}); }
 
     std::function<void()> Click;
     std::function<void(const MouseArgs&)> MouseDown;
