@@ -29,9 +29,6 @@ void Form9::openGame(int number) {
     form(number).show();
 }
 
-void Form9::Command3_Click() {
-    hide();
-    form(1).show();
-}
+void Form9::Command3_Click() { backToMainWindow(Leave::Hide); }
 
 }  // namespace app

@@ -33,6 +33,7 @@ void Form6::build() {
 
 // The titles are read once, when the window is created.
 void Form6::Form_Load() {
+    previewSlot_.reset();
     List1->addItem("Мой рисунок");
     for (int slot = 1; slot <= 35; ++slot) {
         const auto title = readGalleryTitle(galleryPath(slot));
@@ -60,14 +61,21 @@ void Form6::List1_Click() {
     preview.clear();
     drawGalleryPicture(file, preview.pixels());
     preview.changedAll();
+    previewSlot_ = slot;
     services().beep.beep();
 }
 
 void Form6::Command1_Click() { unload(); }
 
 // "Редактировать": the preview goes onto the main canvas, and the main window
-// learns half a second later which slot to save it back to.
+// learns half a second later which slot to save it back to: the slot whose
+// picture is in the preview, not a damaged one chosen after it.
 void Form6::Command2_Click() {
+    const int listed = List1->listIndex();
+    // Nothing chosen yet hands over -1, as the list itself says; a chosen slot
+    // that could not be read, with no good one before it, has nothing to edit.
+    if (!previewSlot_ && listed >= 0) return;
+    const int slot = previewSlot_.value_or(listed);
     PictureBox& preview = *Picture1;
     {
         ProgressBar bar(*Shape3, kEditBarTwips);
@@ -83,7 +91,7 @@ void Form6::Command2_Click() {
     }
     main_.Command1->setEnabled(false);
     main_.Timer2->setEnabled(true);
-    main_.Label3->setCaption(std::to_string(List1->listIndex()));
+    main_.Label3->setCaption(std::to_string(slot));
 }
 
 }  // namespace pictures

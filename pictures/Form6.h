@@ -1,4 +1,6 @@
 #pragma once
+#include <optional>
+
 #include "pictures/core/Snapshot.h"
 #include "platform/Form.h"
 
@@ -29,6 +31,8 @@ private:
 
     Form1& main_;
     Snapshot EditCopy{900, 1200};
+    // The slot whose picture the preview shows; none until one was read whole.
+    std::optional<int> previewSlot_;
 };
 
 }  // namespace pictures

@@ -3,12 +3,39 @@
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
+#include <QGraphicsSceneMouseEvent>
 #include <stdexcept>
 
 #include "platform/Control.h"
 #include "platform/Form.h"
+#include "platform/ModalScope.h"
 
 namespace platform {
+
+namespace {
+
+// Sees every press on the stage before the window under it does.
+class PressWatcher : public QObject {
+public:
+    PressWatcher(QGraphicsScene& scene, Desktop& desktop) : QObject(&scene), scene_(scene), desktop_(desktop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::GraphicsSceneMousePress) {
+            const auto* press = static_cast<QGraphicsSceneMouseEvent*>(event);
+            if (QGraphicsItem* item = scene_.itemAt(press->scenePos(), QTransform())) {
+                if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item->topLevelItem())) desktop_.pressedOn(proxy);
+            }
+        }
+        return false;
+    }
+
+private:
+    QGraphicsScene& scene_;
+    Desktop& desktop_;
+};
+
+}  // namespace
 
 Stage::Stage(QGraphicsScene* scene) : QGraphicsView(scene) {
     setObjectName("stage");
@@ -41,6 +68,7 @@ Desktop::Desktop(Services services)
     scene_->setBackgroundBrush(Qt::black);
     stage_ = std::make_unique<Stage>(scene_.get());
     stage_->closeRequested = [this] { endProgram(); };
+    scene_->installEventFilter(new PressWatcher(*scene_, *this));
 }
 
 Desktop::~Desktop() {
@@ -71,12 +99,30 @@ void Desktop::bringToFront(QGraphicsProxyWidget* proxy) {
     proxy->setFocus();
 }
 
+void Desktop::pressedOn(QGraphicsProxyWidget* proxy) {
+    if (proxy->zValue() < topZ_) bringToFront(proxy);
+}
+
 void Desktop::discard(QGraphicsProxyWidget* proxy, std::vector<std::unique_ptr<Control>> controls) {
     proxy->setVisible(false);
-    // The controls may be in the middle of their own handler (a button that
-    // unloads its window), so they are destroyed once the event has been handled.
     discarded_.push_back({proxy, std::move(controls)});
-    QMetaObject::invokeMethod(stage_.get(), [this] { collectDiscarded(); }, Qt::QueuedConnection);
+    scheduleCollect();
+}
+
+void Desktop::scheduleCollect() {
+    if (collectScheduled_) return;
+    collectScheduled_ = true;
+    QMetaObject::invokeMethod(
+        stage_.get(),
+        [this] {
+            collectScheduled_ = false;
+            if (ModalScope::active()) {
+                ModalScope::afterModal([this] { scheduleCollect(); });
+                return;
+            }
+            collectDiscarded();
+        },
+        Qt::QueuedConnection);
 }
 
 void Desktop::collectDiscarded() {

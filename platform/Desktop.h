@@ -57,9 +57,14 @@ public:
     // forward, and take it away again when it unloads.
     QGraphicsProxyWidget* place(QWidget* root);
     void bringToFront(QGraphicsProxyWidget* proxy);
+    // A press on a window that stands behind another brings it to the front, as
+    // on a desktop; the press then goes on to what was pressed.
+    void pressedOn(QGraphicsProxyWidget* proxy);
     void discard(QGraphicsProxyWidget* proxy, std::vector<std::unique_ptr<Control>> controls);
     void formUnloaded();
-    // Destroys what unloaded windows left behind; also runs from the event loop.
+    // Destroys what unloaded windows left behind. It runs from the event loop once
+    // the handler that unloaded has returned, and never inside a nested loop
+    // (a modal message), where a handler further out may still use it.
     void collectDiscarded();
 
 private:
@@ -74,6 +79,8 @@ private:
         std::vector<std::unique_ptr<Control>> controls;
     };
     std::vector<Discarded> discarded_;
+    bool collectScheduled_ = false;
+    void scheduleCollect();
 };
 
 }  // namespace platform

@@ -2,6 +2,7 @@
 
 #include <QGraphicsProxyWidget>
 #include <QToolButton>
+#include <algorithm>
 
 #include "platform/Desktop.h"
 #include "platform/FormFrame.h"
@@ -41,6 +42,8 @@ void Form::load() {
     for (const auto& control : controls_) {
         if (control->windowed() && control->widget()) control->widget()->raise();
     }
+    arrangeTabOrder();
+    shownSinceLoad_ = false;
 
     proxy_ = desktop_.place(frame_);
     const QSize size = frame_->frameSize();
@@ -64,6 +67,10 @@ void Form::show() {
     if (!loaded()) return;  // the load handler ended the program
     visible_ = true;
     proxy_->setVisible(true);
+    if (!shownSinceLoad_) {
+        shownSinceLoad_ = true;
+        focusFirstControl();
+    }
     desktop_.bringToFront(proxy_);
 }
 
@@ -74,24 +81,61 @@ void Form::hide() {
     proxy_->setVisible(false);
 }
 
+void Form::backToMainWindow(Leave how) {
+    constexpr int kMainWindow = 1;
+    if (how == Leave::Hide) {
+        hide();
+    } else {
+        unload();
+    }
+    form(kMainWindow).show();
+}
+
 void Form::unload() {
-    if (state_ == State::NotLoaded) return;
+    if (!loaded()) return;
+    state_ = State::Unloading;
+    // Silence the widgets first: hiding them makes some emit (a list's row
+    // change), and no handler may run on a window that is going away.
+    frame_->blockSignals(true);
+    for (QObject* child : frame_->findChildren<QObject*>()) child->blockSignals(true);
     for (const auto& control : controls_) control->shutDown();
-    for (ControlSlot* slot : slots_) slot->reset();
-    state_ = State::NotLoaded;
     visible_ = false;
+    proxy_->setVisible(false);
+    std::vector<std::unique_ptr<Control>> controls = std::move(controls_);
+    controls_.clear();
+    for (ControlSlot* slot : slots_) slot->reset();
     QGraphicsProxyWidget* proxy = proxy_;
     proxy_ = nullptr;
     frame_ = nullptr;
-    desktop_.discard(proxy, std::move(controls_));
-    controls_.clear();
+    desktop_.discard(proxy, std::move(controls));
+    state_ = State::NotLoaded;
     desktop_.formUnloaded();
 }
 
 void Form::setBackColour(ColourNumber colour) {
     ensureLoaded();
+    if (!loaded()) return;
     backColour_ = colour;
     applyBackColour(frame_->client(), colour);
+}
+
+void Form::arrangeTabOrder() {
+    std::vector<Control*> order;
+    for (const auto& control : controls_) {
+        if (control->tabIndex() && control->widget()) order.push_back(control.get());
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const Control* a, const Control* b) { return *a->tabIndex() < *b->tabIndex(); });
+    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+}
+
+void Form::focusFirstControl() {
+    Control* first = nullptr;
+    for (const auto& control : controls_) {
+        if (!control->tabIndex() || !control->visible() || !control->enabled()) continue;
+        if (!first || *control->tabIndex() < *first->tabIndex()) first = control.get();
+    }
+    if (first) first->setFocus();
 }
 
 QWidget* Form::clientWidget() const { return frame_ ? frame_->client() : nullptr; }

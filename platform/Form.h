@@ -40,7 +40,7 @@ struct FormDesign {
 // from the design values (build) and then runs Form_Load.
 class Form {
 public:
-    enum class State { NotLoaded, Loading, Loaded };
+    enum class State { NotLoaded, Loading, Loaded, Unloading };
 
     Form(Desktop& desktop, FormDesign design);
     virtual ~Form();
@@ -50,7 +50,7 @@ public:
     int number() const { return design_.number; }
     const std::string& title() const { return design_.title; }
     State state() const { return state_; }
-    bool loaded() const { return state_ != State::NotLoaded; }
+    bool loaded() const { return state_ == State::Loading || state_ == State::Loaded; }
     bool visible() const { return visible_; }
 
     // Loads if needed, makes visible, brings to the front and activates. Modeless.
@@ -59,7 +59,13 @@ public:
     void hide();
     // Destroys the controls; a window that is not loaded is left alone.
     void unload();
-    // Loads a window that is not loaded and leaves it hidden.
+    // How a window steps aside for the main window: hidden, keeping its state,
+    // or unloaded, to start afresh when it is shown again.
+    enum class Leave { Hide, Unload };
+    // Steps aside as asked and shows the main window.
+    void backToMainWindow(Leave how);
+    // Loads a window that is not loaded and leaves it hidden; a window that is
+    // unloading is not loaded again by anything its unload sets off.
     void ensureLoaded();
 
     ColourNumber backColour() const { return backColour_; }
@@ -110,11 +116,16 @@ private:
         return raw;
     }
     void load();
+    // Tab moves through the controls in the order of their tab indexes.
+    void arrangeTabOrder();
+    // The first control in tab order that can take the focus gets it.
+    void focusFirstControl();
 
     Desktop& desktop_;
     FormDesign design_;
     State state_ = State::NotLoaded;
     bool visible_ = false;
+    bool shownSinceLoad_ = false;
     ColourNumber backColour_;
     std::vector<ControlSlot*> slots_;
     std::vector<std::unique_ptr<Control>> controls_;

@@ -124,10 +124,7 @@ void Form5::Timer2_Timer() {
     rayPhase_ = (rayPhase_ + 1) % 2;
 }
 
-void Form5::Command1_Click() {
-    hide();
-    form(1).show();
-}
+void Form5::Command1_Click() { backToMainWindow(Leave::Hide); }
 
 void Form5::Command2_Click() { endProgram(); }
 

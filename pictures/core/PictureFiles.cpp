@@ -1,14 +1,19 @@
 #include "pictures/core/PictureFiles.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <ctime>
 #include <charconv>
 #include <cmath>
 #include <cstddef>
 #include <limits>
+#include <new>
 #include <string_view>
 #include <system_error>
 #include <utility>
@@ -18,6 +23,7 @@
 namespace pictures {
 
 namespace fs = std::filesystem;
+using platform::ReadRefusal;
 using platform::TextReader;
 using platform::TextWriter;
 
@@ -29,12 +35,31 @@ std::string shownName(const fs::path& file) {
     return (folder.empty() ? file.filename() : folder / file.filename()).generic_string();
 }
 
-FileError cannotOpen(const fs::path& file, const std::string& why) {
-    return {"Не удалось открыть рисунок «" + shownName(file) + "»: " + why + "."};
-}
-
 FileError damaged(const fs::path& file, const std::string& problem) {
     return {"Рисунок «" + shownName(file) + "» повреждён: " + problem + "."};
+}
+
+// The largest file a valid picture makes: a title line, two number lines and the
+// cells of the largest picture, each at its longest. Anything larger is refused
+// before it is read, so a huge file cannot take the program's memory.
+constexpr std::uintmax_t kMaxLineBytes = 64 * 1024;
+constexpr std::uintmax_t kMaxCells = std::uintmax_t{kMaxPictureSide} * kMaxPictureSide;
+// "1," in a library row, and the row's CR LF.
+constexpr std::uintmax_t kMaxLibraryBytes = 3 * kMaxLineBytes + kMaxCells * 3 + kMaxPictureSide * 2;
+// " 16777215 " or "-1" on a line of its own.
+constexpr std::uintmax_t kMaxGalleryBytes = 3 * kMaxLineBytes + kMaxCells * 12;
+
+std::optional<TextReader> openPicture(const fs::path& file, std::uintmax_t maxBytes, std::optional<FileError>& error) {
+    std::string why;
+    ReadRefusal refusal = ReadRefusal::none;
+    std::optional<TextReader> reader = TextReader::open(file, &why, maxBytes, &refusal);
+    if (reader) return reader;
+    if (refusal == ReadRefusal::tooLarge) {
+        error = FileError{"Рисунок «" + shownName(file) + "» повреждён: " + why + " для рисунка."};
+    } else {
+        error = FileError{"Не удалось открыть рисунок «" + shownName(file) + "»: " + why + "."};
+    }
+    return std::nullopt;
 }
 
 // Damaged files may hold anything on a line: quote only the start of it, cut at a
@@ -129,42 +154,24 @@ FileError truncated(const fs::path& file, std::size_t have, const auto& picture)
                              std::to_string(picture.height) + " × " + std::to_string(picture.width) + ")");
 }
 
-// Why an operation of the file system failed, in words for a parent.
-std::string reasonOf(std::error_code ec) {
-    switch (static_cast<std::errc>(ec.value())) {
-        case std::errc::no_space_on_device:
-            return "на диске не хватает места";
-        case std::errc::permission_denied:
-        case std::errc::operation_not_permitted:
-            return "нет доступа к папке";
-        case std::errc::read_only_file_system:
-            return "диск защищён от записи";
-        case std::errc::no_such_file_or_directory:
-        case std::errc::not_a_directory:
-            return "папка не найдена";
-        case std::errc::is_a_directory:
-        case std::errc::directory_not_empty:
-            return "на месте файла лежит папка";
-        default:
-            return "не удалось записать файл";
+// Room for every cell the header promises; bounded by the largest picture, yet
+// memory may still run short, and that must not stop the program.
+template <typename Picture>
+std::optional<FileError> makeRoom(Picture& picture, const fs::path& file) {
+    try {
+        picture.cells.resize(static_cast<std::size_t>(picture.height) * picture.width);
+    } catch (const std::bad_alloc&) {
+        return FileError{"Не удалось открыть рисунок «" + shownName(file) + "»: не хватает памяти."};
     }
+    return std::nullopt;
 }
 
-// The stream closes without telling whether the data reached the disk; fsync does.
-std::optional<std::string> syncToDisk(const fs::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return reasonOf({errno, std::generic_category()});
-    std::optional<std::string> reason;
-    if (::fsync(fd) != 0) reason = reasonOf({errno, std::generic_category()});
-    ::close(fd);
-    return reason;
-}
+fs::path folderOf(const fs::path& file) { return file.parent_path().empty() ? fs::path(".") : file.parent_path(); }
 
 // Makes the rename itself survive a power cut. Some file systems refuse to sync a
 // folder; the new file is complete either way, so that is not a failure.
 void syncFolder(const fs::path& file) {
-    const fs::path folder = file.parent_path().empty() ? fs::path(".") : file.parent_path();
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = ::open(folderOf(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
@@ -187,6 +194,38 @@ std::string_view numberLine(char (&buffer)[24], long long n) {
     return {buffer, static_cast<std::size_t>(p - buffer)};
 }
 
+// "gl 4.mac.<process>-<count>.new": unique to this save among all running copies.
+fs::path temporaryFor(const fs::path& file) {
+    static std::atomic<unsigned> count{0};
+    fs::path temporary = file;
+    temporary += "." + std::to_string(::getpid()) + "-" + std::to_string(count++) + ".new";
+    return temporary;
+}
+
+bool isTemporaryOf(const std::string& name, const std::string& slotName) {
+    const std::string suffix = ".new";
+    return name.size() >= slotName.size() + suffix.size() && name.compare(0, slotName.size() + 1, slotName + ".") == 0 &&
+           name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Removes what saves of this slot that were killed left behind. A file that a save
+// still writes is locked by it (and new); those are left alone.
+void removeLeftovers(const fs::path& file) {
+    constexpr std::time_t kQuietSeconds = 5;
+    const std::string slotName = file.filename().string();
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(folderOf(file), ec)) {
+        const std::string name = entry.path().filename().string();
+        if (!isTemporaryOf(name, slotName)) continue;
+        const int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        if (fd < 0) continue;
+        struct stat info {};
+        const bool quiet = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_mtime + kQuietSeconds < std::time(nullptr);
+        if (quiet && ::flock(fd, LOCK_EX | LOCK_NB) == 0) ::unlink(entry.path().c_str());
+        ::close(fd);
+    }
+}
+
 }  // namespace
 
 std::string NumberText(long long n) {
@@ -198,16 +237,15 @@ std::string NumberText(long long n) {
 
 fs::path libraryPicturePath(int number) { return fs::path("data") / (NumberText(number) + ".mac"); }
 
-fs::path galleryPath(int slot) { return fs::path("data") / ("gl" + NumberText(slot) + ".mac"); }
 
 std::variant<LibraryPicture, FileError> readLibraryPicture(const fs::path& file, const Progress& progress) {
-    std::string why;
-    std::optional<TextReader> reader = TextReader::open(file, &why);
-    if (!reader) return cannotOpen(file, why);
+    std::optional<FileError> error;
+    std::optional<TextReader> reader = openPicture(file, kMaxLibraryBytes, error);
+    if (!reader) return *error;
     LibraryPicture picture;
     if (auto error = readHeader(*reader, file, picture)) return *error;
 
-    picture.cells.resize(static_cast<std::size_t>(picture.height) * picture.width);
+    if (auto error = makeRoom(picture, file)) return *error;
     std::size_t cell = 0;
     std::string field;
     for (int r = 1; r <= picture.height; ++r) {
@@ -237,13 +275,13 @@ void drawLibraryPicture(const LibraryPicture& picture, PixelBuffer& canvas) {
 }
 
 std::variant<GalleryPicture, FileError> readGalleryPicture(const fs::path& file, const Progress& progress) {
-    std::string why;
-    std::optional<TextReader> reader = TextReader::open(file, &why);
-    if (!reader) return cannotOpen(file, why);
+    std::optional<FileError> error;
+    std::optional<TextReader> reader = openPicture(file, kMaxGalleryBytes, error);
+    if (!reader) return *error;
     GalleryPicture picture;
     if (auto error = readHeader(*reader, file, picture)) return *error;
 
-    picture.cells.resize(static_cast<std::size_t>(picture.height) * picture.width);
+    if (auto error = makeRoom(picture, file)) return *error;
     std::size_t cell = 0;
     std::string line;
     for (int r = 1; r <= picture.height; ++r) {
@@ -251,8 +289,8 @@ std::variant<GalleryPicture, FileError> readGalleryPicture(const fs::path& file,
             if (!reader->readLine(line)) return truncated(file, cell, picture);
             long long value = 0;
             const Parsed parsed = parseFloor(line, value);
-            if (parsed != Parsed::number || value < std::numeric_limits<ColourNumber>::min() ||
-                value > std::numeric_limits<ColourNumber>::max()) {
+            // A colour number, or -1 for a pixel that was outside the canvas.
+            if (parsed != Parsed::number || value < platform::kNoColour || value > platform::kWhite) {
                 // Lines 1..3 are the header, so cell 0 is on line 4.
                 const std::string where = "в строке " + std::to_string(cell + 4);
                 if (parsed == Parsed::notNumber) {
@@ -283,8 +321,9 @@ void drawGalleryPicture(const GalleryPicture& picture, PixelBuffer& canvas) {
 
 std::variant<std::string, FileError> readGalleryTitle(const fs::path& file) {
     std::string why;
-    std::optional<TextReader> reader = TextReader::open(file, &why);
-    if (!reader) return cannotOpen(file, why);
+    // The title is on the first line: nothing further of a slot is read for it.
+    std::optional<TextReader> reader = TextReader::openStart(file, kMaxLineBytes, &why);
+    if (!reader) return FileError{"Не удалось открыть рисунок «" + shownName(file) + "»: " + why + "."};
     std::string line;
     if (!reader->readLine(line)) return damaged(file, "файл пуст");
     // The first field of the line, as a comma-separated read gives it; kept to this
@@ -300,8 +339,10 @@ std::variant<std::string, FileError> readGalleryTitle(const fs::path& file) {
 
 std::optional<FileError> saveGalleryPicture(const fs::path& file, const std::string& title, const PixelBuffer& canvas,
                                             const Progress& progress) {
-    fs::path temporary = file;
-    temporary += ".new";
+    removeLeftovers(file);
+    // Each save writes a file of its own, so two copies of the program saving the
+    // same slot never mix their lines: the last rename wins, whole.
+    fs::path temporary;
     bool created = false;
     const auto fail = [&](const std::string& reason) {
         if (created) {
@@ -311,9 +352,17 @@ std::optional<FileError> saveGalleryPicture(const fs::path& file, const std::str
         return FileError{"Не удалось сохранить рисунок «" + shownName(file) + "»: " + reason + "."};
     };
 
-    // A temporary file left by a save that was cut short is simply overwritten.
     std::string why;
-    std::optional<TextWriter> writer = TextWriter::create(temporary, &why);
+    std::optional<TextWriter> writer;
+    // A name can still be taken by what a killed copy with the same process number left.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        temporary = temporaryFor(file);
+        if (auto made = TextWriter::createNew(temporary, &why)) {
+            writer.emplace(std::move(*made));
+            break;
+        }
+        if (errno != EEXIST) break;
+    }
     if (!writer) return fail(why);
     created = true;
 
@@ -327,19 +376,18 @@ std::optional<FileError> saveGalleryPicture(const fs::path& file, const std::str
         for (int c = 1; ok && c <= columns; ++c) ok = writer->writeLine(numberLine(buffer, canvas.pixel(c - 1, r)));
         if (progress) progress(r, rows);
     }
-    if (!writer->commit(&why)) {
-        // The writer cannot tell a full disk from other failures; the free space can.
-        std::error_code ec;
-        const fs::space_info space = fs::space(temporary, ec);
-        const auto needed = static_cast<std::uintmax_t>(rows) * static_cast<std::uintmax_t>(columns) * 11 + 4096;
-        if (!ec && space.available < needed) why = reasonOf(std::make_error_code(std::errc::no_space_on_device));
-        return fail(why);
-    }
-    if (auto reason = syncToDisk(temporary)) return fail(*reason);
+    if (!writer->commit(&why)) return fail(why);
 
-    std::error_code ec;
-    fs::rename(temporary, file, ec);
-    if (ec) return fail(reasonOf(ec));
+    if (::rename(temporary.c_str(), file.c_str()) != 0) {
+        const int errnum = errno;
+        std::error_code ec;
+        // Our own file gone from a folder that is still there: something removed it meanwhile.
+        if (errnum == ENOENT && fs::is_directory(folderOf(file), ec) && !fs::exists(temporary, ec)) {
+            return fail("файл, в который он записывался, удалила другая программа");
+        }
+        return fail(platform::reasonFor(errnum));
+    }
+    created = false;
     syncFolder(file);
     return std::nullopt;
 }

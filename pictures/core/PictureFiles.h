@@ -22,9 +22,11 @@ std::string NumberText(long long n);
 
 // "data/ 7.mac" for picture 7; "data/gl 7.mac" for slot 7, "data/gl-1.mac" for slot -1.
 std::filesystem::path libraryPicturePath(int number);
+// The slot's file in the gallery's folder (GalleryFolder.h).
 std::filesystem::path galleryPath(int slot);
 
-// Pictures larger than this in either direction are refused as damaged.
+// Pictures larger than this in either direction are refused as damaged, and so is
+// a file larger than the largest such picture can make.
 inline constexpr int kMaxPictureSide = 2000;
 
 // Told the row being handled (1..rows) as a picture is read or written.
@@ -65,8 +67,10 @@ std::variant<std::string, FileError> readGalleryTitle(const std::filesystem::pat
 
 // Writes title, the canvas's height and width and its pixels (rows 1..height,
 // the last of them outside the canvas and so written as -1) to the slot's file.
-// The new file is written beside the old one and replaces it only once it is
-// complete and flushed, so a failed or interrupted save leaves the old slot intact.
+// The new file is written under a name of its own beside the old one and replaces
+// it only once it is complete and on the disk, so a failed or interrupted save
+// leaves the old slot intact, and two saves of one slot never mix. What killed
+// saves of the slot left behind is removed first.
 std::optional<FileError> saveGalleryPicture(const std::filesystem::path& file, const std::string& title,
                                             const PixelBuffer& canvas, const Progress& progress = {});
 

@@ -1,5 +1,13 @@
 #include "platform/core/TextFile.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <new>
 #include <system_error>
 #include <utility>
 
@@ -14,57 +22,130 @@ namespace {
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
-void setError(std::string* error, const char* text) {
+void setError(std::string* error, const std::string& text) {
     if (error != nullptr) *error = text;
 }
 
-// The stream libraries do not say why an open failed, so ask the file system.
-const char* whyNotReadable(const fs::path& path) {
-    std::error_code ec;
-    if (!fs::exists(path, ec)) return "файл не найден";
-    if (fs::is_directory(path, ec)) return "это папка, а не файл";
-    return "нет доступа к файлу";
-}
-
-const char* whyNotWritable(const fs::path& path) {
-    std::error_code ec;
-    const fs::path folder = path.parent_path();
-    if (!folder.empty() && !fs::is_directory(folder, ec)) return "папка не найдена";
-    if (fs::is_directory(path, ec)) return "это папка, а не файл";
-    return "нет доступа к файлу";
-}
-
 constexpr const char* kReadFailed = "не удалось прочитать файл";
-constexpr const char* kWriteFailed = "не удалось записать файл";
+
+std::string whyNotOpened(int errnum) {
+    if (errnum == ENOENT) return "файл не найден";
+    if (errnum == EACCES || errnum == EPERM) return "нет доступа к файлу";
+    return reasonFor(errnum);
+}
 constexpr std::size_t kFlushAt = std::size_t{1} << 16;
+constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+
+// Closes a descriptor on every way out.
+struct Descriptor {
+    int fd;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
+};
+
+// Reads up to limit + 1 bytes, so that a file over the limit is noticed without
+// reading all of it. Returns false on a read error.
+bool readUpTo(int fd, std::uintmax_t limit, std::uintmax_t expected, std::string& bytes) {
+    bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expected, limit) + 1));
+    const std::uintmax_t wanted = limit == TextReader::kNoLimit ? limit : limit + 1;
+    while (bytes.size() < wanted) {
+        const std::size_t piece = static_cast<std::size_t>(std::min<std::uintmax_t>(kReadPiece, wanted - bytes.size()));
+        const std::size_t at = bytes.size();
+        bytes.resize(at + piece);
+        const ssize_t got = ::read(fd, bytes.data() + at, piece);
+        if (got < 0 && errno == EINTR) {
+            bytes.resize(at);
+            continue;
+        }
+        if (got < 0) return false;
+        bytes.resize(at + static_cast<std::size_t>(got));
+        if (got == 0) break;
+    }
+    return true;
+}
+
+std::optional<std::string> readFile(const fs::path& path, std::uintmax_t limit, std::string* error,
+                                    ReadRefusal* refusal) {
+    const auto refuse = [&](ReadRefusal kind, const std::string& why) -> std::optional<std::string> {
+        setError(error, why);
+        if (refusal != nullptr) *refusal = kind;
+        return std::nullopt;
+    };
+    if (refusal != nullptr) *refusal = ReadRefusal::none;
+    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        return refuse(ReadRefusal::cannotOpen, whyNotOpened(errno));
+    }
+    struct stat info {};
+    if (::fstat(file.fd, &info) != 0) return refuse(ReadRefusal::cannotOpen, kReadFailed);
+    if (S_ISDIR(info.st_mode)) return refuse(ReadRefusal::cannotOpen, "это папка, а не файл");
+    const auto size = static_cast<std::uintmax_t>(std::max<off_t>(info.st_size, 0));
+    if (size > limit) return refuse(ReadRefusal::tooLarge, "файл слишком велик");
+    std::string bytes;
+    try {
+        if (!readUpTo(file.fd, limit, size, bytes)) return refuse(ReadRefusal::cannotOpen, kReadFailed);
+    } catch (const std::bad_alloc&) {
+        return refuse(ReadRefusal::tooLarge, "не хватает памяти, чтобы прочитать файл");
+    }
+    // A device or a file that grew while it was read: still too large.
+    if (limit != TextReader::kNoLimit && bytes.size() > limit) return refuse(ReadRefusal::tooLarge, "файл слишком велик");
+    return bytes;
+}
 
 }  // namespace
 
-std::optional<TextReader> TextReader::open(const fs::path& path, std::string* error) {
-    std::error_code ec;
-    // Opening a folder succeeds on some systems and only the reads fail.
-    if (fs::is_directory(path, ec)) {
+std::string reasonFor(int errnum) {
+    switch (static_cast<std::errc>(errnum)) {
+        case std::errc::no_space_on_device:
+        case std::errc::file_too_large:
+            return "на диске не хватает места";
+        case std::errc::permission_denied:
+        case std::errc::operation_not_permitted:
+            return "нет доступа к папке";
+        case std::errc::read_only_file_system:
+            return "диск защищён от записи";
+        case std::errc::no_such_file_or_directory:
+        case std::errc::not_a_directory:
+            return "папка не найдена";
+        case std::errc::is_a_directory:
+        case std::errc::directory_not_empty:
+            return "это папка, а не файл";
+        case std::errc::file_exists:
+            return "такой файл уже есть";
+        case std::errc::not_enough_memory:
+            return "не хватает памяти";
+        case std::errc::io_error:
+            return "ошибка диска";
+        default:
+            return std::system_category().message(errnum);
+    }
+}
+
+std::optional<TextReader> TextReader::open(const fs::path& path, std::string* error, std::uintmax_t maxBytes,
+                                           ReadRefusal* refusal) {
+    std::optional<std::string> bytes = readFile(path, maxBytes, error, refusal);
+    if (!bytes) return std::nullopt;
+    return TextReader(std::move(*bytes));
+}
+
+std::optional<TextReader> TextReader::openStart(const fs::path& path, std::size_t bytes, std::string* error) {
+    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        setError(error, whyNotOpened(errno));
+        return std::nullopt;
+    }
+    struct stat info {};
+    if (::fstat(file.fd, &info) == 0 && S_ISDIR(info.st_mode)) {
         setError(error, "это папка, а не файл");
         return std::nullopt;
     }
-    std::ifstream file(path, std::ios::binary | std::ios::ate);
-    if (!file.is_open()) {
-        setError(error, whyNotReadable(path));
-        return std::nullopt;
-    }
-    const std::streamoff size = file.tellg();
-    if (size < 0) {
+    std::string start;
+    if (!readUpTo(file.fd, bytes - 1, bytes, start)) {
         setError(error, kReadFailed);
         return std::nullopt;
     }
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    file.seekg(0);
-    file.read(bytes.data(), size);
-    if (file.gcount() != size) {
-        setError(error, kReadFailed);
-        return std::nullopt;
-    }
-    return TextReader(std::move(bytes));
+    return TextReader(std::move(start));
 }
 
 std::size_t TextReader::afterLineEnd(std::size_t p) const {
@@ -123,52 +204,80 @@ std::optional<std::string> TextReader::readField() {
     return field;
 }
 
-std::optional<TextWriter> TextWriter::create(const fs::path& path, std::string* error) {
-    std::ofstream file(path, std::ios::binary | std::ios::trunc);
-    if (!file.is_open()) {
-        setError(error, whyNotWritable(path));
-        return std::nullopt;
-    }
-    return TextWriter(std::move(file));
+namespace {
+
+// Leaves errno as the failure set it, for callers that tell one cause from another.
+std::optional<TextWriter> writerFailure(std::string* error, int errnum) {
+    setError(error, reasonFor(errnum));
+    errno = errnum;
+    return std::nullopt;
 }
 
-TextWriter::TextWriter(std::ofstream file) : file_(std::move(file)) {
-    buffer_.reserve(kFlushAt + 256);
+}  // namespace
+
+std::optional<TextWriter> TextWriter::create(const fs::path& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) return writerFailure(error, errno);
+    return TextWriter(fd);
 }
+
+std::optional<TextWriter> TextWriter::createNew(const fs::path& path, std::string* error) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return writerFailure(error, errno);
+    ::flock(fd, LOCK_EX | LOCK_NB);  // new and ours alone: it cannot be held by anyone else
+    return TextWriter(fd);
+}
+
+TextWriter::TextWriter(int fd) : fd_(fd) { buffer_.reserve(kFlushAt + 256); }
+
+TextWriter::TextWriter(TextWriter&& other) noexcept
+    : fd_(std::exchange(other.fd_, -1)), buffer_(std::move(other.buffer_)), failure_(other.failure_) {}
 
 TextWriter::~TextWriter() {
-    if (file_.is_open()) {
-        flushBuffer();
-        file_.close();
-    }
+    if (fd_ < 0) return;
+    flushBuffer();
+    ::close(fd_);
+}
+
+void TextWriter::fail(int errnum) {
+    if (failure_ == 0) failure_ = errnum != 0 ? errnum : EIO;
 }
 
 bool TextWriter::flushBuffer() {
-    if (!failed_ && !buffer_.empty()) {
-        file_.write(buffer_.data(), static_cast<std::streamsize>(buffer_.size()));
-        if (!file_) failed_ = true;
+    std::size_t done = 0;
+    while (failure_ == 0 && done < buffer_.size()) {
+        const ssize_t wrote = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (wrote < 0 && errno == EINTR) continue;
+        if (wrote <= 0) {
+            fail(wrote < 0 ? errno : ENOSPC);
+            break;
+        }
+        done += static_cast<std::size_t>(wrote);
     }
     buffer_.clear();
-    return !failed_;
+    return failure_ == 0;
 }
 
 bool TextWriter::writeLine(std::string_view utf8) {
-    if (failed_ || !file_.is_open()) return false;
+    if (failure_ != 0 || fd_ < 0) return false;
     appendUtf8AsCp1251(buffer_, utf8);
     buffer_ += "\r\n";
     return buffer_.size() < kFlushAt || flushBuffer();
 }
 
 bool TextWriter::commit(std::string* error) {
-    if (!file_.is_open()) {
+    if (fd_ < 0) {
         setError(error, "файл уже закрыт");
         return false;
     }
     flushBuffer();
-    file_.close();
-    if (file_.fail()) failed_ = true;
-    if (failed_) setError(error, kWriteFailed);
-    return !failed_;
+    // Closing does not tell whether the data reached the disk; fsync does. A device
+    // that cannot be synced (a pipe, /dev/full) has nothing more to lose.
+    if (failure_ == 0 && ::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) fail(errno);
+    if (::close(fd_) != 0 && errno != EINTR) fail(errno);
+    fd_ = -1;
+    if (failure_ != 0) setError(error, reasonFor(failure_));
+    return failure_ == 0;
 }
 
 }  // namespace platform

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -9,14 +9,27 @@
 
 namespace platform {
 
+// Why a file operation failed (an errno value), in words for a parent.
+std::string reasonFor(int errnum);
+
+// What a read was refused for, besides the reason in words.
+enum class ReadRefusal { none, cannotOpen, tooLarge };
+
 // Reads a Windows-1251 text file the way BASIC sequential input does, as whole lines
 // or as comma-separated fields, handing out UTF-8. The whole file is read at open
-// (files are at most a few MB) and parsed from memory: a picture is some 630 000 fields.
+// and parsed from memory: a picture is some 630 000 fields.
 class TextReader {
 public:
-    // On failure *error gets a reason for the user ("файл не найден", ...).
-    static std::optional<TextReader> open(const std::filesystem::path& path,
-                                          std::string* error = nullptr);
+    static constexpr std::uintmax_t kNoLimit = UINTMAX_MAX;
+
+    // Reads the whole file, if it holds at most maxBytes: a larger one is refused
+    // before anything is allocated for it. On failure *error gets a reason for the
+    // user ("файл не найден", ...) and *refusal says which kind of failure it was.
+    static std::optional<TextReader> open(const std::filesystem::path& path, std::string* error = nullptr,
+                                          std::uintmax_t maxBytes = kNoLimit, ReadRefusal* refusal = nullptr);
+    // Reads no more than the first bytes of the file, however long it is.
+    static std::optional<TextReader> openStart(const std::filesystem::path& path, std::size_t bytes,
+                                               std::string* error = nullptr);
     // Parses bytes already in memory.
     explicit TextReader(std::string bytes) : bytes_(std::move(bytes)) {}
 
@@ -49,26 +62,31 @@ private:
 class TextWriter {
 public:
     // Creates or truncates the file. On failure *error gets a reason for the user.
-    static std::optional<TextWriter> create(const std::filesystem::path& path,
-                                            std::string* error = nullptr);
-    TextWriter(TextWriter&&) = default;
-    TextWriter& operator=(TextWriter&&) = default;
+    static std::optional<TextWriter> create(const std::filesystem::path& path, std::string* error = nullptr);
+    // Creates a file that must not exist yet, and holds an exclusive lock on it
+    // (flock) until it is closed, so others can tell it from a dead writer's leftover.
+    // On failure errno tells why (EEXIST when the name is taken).
+    static std::optional<TextWriter> createNew(const std::filesystem::path& path, std::string* error = nullptr);
+    TextWriter(TextWriter&& other) noexcept;
+    TextWriter& operator=(TextWriter&&) = delete;
     // Writes out what is left if commit() was not called; a failure then goes unreported.
     ~TextWriter();
 
     // False once anything failed to reach the file; the reason comes from commit().
     bool writeLine(std::string_view utf8);
 
-    // Writes the rest and closes the file. True only if every line reached it.
+    // Writes the rest, makes it reach the disk (fsync) and closes the file. True
+    // only if every line reached it.
     bool commit(std::string* error = nullptr);
 
 private:
-    explicit TextWriter(std::ofstream file);
+    explicit TextWriter(int fd);
     bool flushBuffer();
+    void fail(int errnum);
 
-    std::ofstream file_;
+    int fd_ = -1;
     std::string buffer_;
-    bool failed_ = false;
+    int failure_ = 0;  // the errno of the first failure
 };
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# A picture's round trip in the real program: ">>" until a library picture shows
+# The gallery opened and left five times with the pointer over it, then a
+# picture's round trip in the real program: ">>" until a library picture shows
 # (a surprise game is closed on the way), fill an area, save, start an own
 # drawing, then take the saved picture back from the gallery with "Редактировать".
 # Usage: gallery_e2e.sh PATH_TO_PYATNUSHKI
@@ -47,6 +48,23 @@ start_xvfb || exit 1
 start_program lay_pictures
 enter_main_window || exit 1
 
+move_to() {
+    local xy
+    read -ra xy < <(to_screen "$1" "$2")
+    DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}"
+}
+for round in 1 2 3 4 5; do
+    click_stage 1196 307   # "галерея рисунков"
+    wait_colour "gallery window, round $round" 10 1276 1020 "255 255 255" || exit 1
+    # Every other round an item is chosen; in the others the gallery is only looked at.
+    ((round % 2 == 0)) && click_stage 100 $((14 + 20 * round))
+    move_to 700 500        # over the preview
+    click_stage 232 996    # "Выход"
+    wait_colour "main window after the gallery, round $round" 10 1276 1020 "0 255 255" || exit 1
+    move_to 300 500        # over where the gallery stood
+    move_to 700 500
+done
+
 number=''
 for _ in $(seq 10); do
     click_stage 1192 852  # ">>"
@@ -67,10 +85,11 @@ wait_colour "left area filled" 5 58 108 "0 0 255" || exit 1
 shot
 near "$(pixel 250 108)" "255 255 255" || fail "the fill leaked through the wall into the right area"
 
-slot="$work/program/data/gl $number.mac"
+slot="$gallery/gl $number.mac"
 click_stage 1196 219   # "сохранить в галерею рисунков"
 for _ in $(seq 50); do [[ $(stat -c %s "$slot") -gt 1000 ]] && break; sleep 0.1; done
 [[ $(stat -c %s "$slot") -gt 1000 ]] || { fail "slot $number was not saved"; exit 1; }
+head -c 5 "$work/program/data/gl $number.mac" | grep -q Pusto || fail "the save wrote into the program's starting gallery"
 
 click_stage 1196 483   # "создать свой рисунок": a blank canvas
 wait_colour "blank own drawing" 5 58 108 "255 255 255" || exit 1
@@ -84,6 +103,21 @@ wait_colour "preview of slot $number" 10 $((464 + 50)) 100 "0 0 255" || exit 1
 click_stage 232 924    # "Редактировать"
 wait_colour "main window after Редактировать" 10 1276 1020 "0 255 255" || exit 1
 wait_colour "the saved colours on the main canvas" 5 58 108 "0 0 255" || exit 1
+
+# A second start while the program runs asks it forward and leaves at once.
+run_program >"$work/second.log" 2>&1 &
+second=$!
+for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.1; done
+if kill -0 "$second" 2>/dev/null; then
+    end_process "$second"
+    fail "a second start still runs after 10s"
+else
+    wait "$second"
+    rc=$?
+    ((rc == 0)) || fail "a second start exited with status $rc"
+fi
+kill -0 "$app_pid" 2>/dev/null || fail "the running copy ended when a second one started"
+wait_colour "the main window still up after a second start" 5 1276 1020 "0 255 255" || exit 1
 
 click_stage 1196 760   # "выход"
 expect_exit_zero "выход" || exit 1

@@ -2,6 +2,12 @@
 // picture back to the main canvas.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QGraphicsProxyWidget>
+#include <QGraphicsScene>
+#include <QListWidget>
+#include <QTest>
+
 #include "pictures/core/PictureFiles.h"
 #include "tests/app/AppHarness.h"
 #include "tests/pictures/ProgramFolder.h"
@@ -105,4 +111,72 @@ TEST_F(GalleryTest, EditWithNothingChosenHandsOverSlotMinusOne) {
     fakes.timers.advance(500);
     EXPECT_EQ(w.form1.PictureNumber, -1);
     EXPECT_EQ(canvas().drawableWidth(), 817) << "the blank preview's size";
+}
+
+// Leaving the gallery hides its list, and a hidden list tells of its row change;
+// that must not bring the window back half-way through its unload.
+TEST_F(GalleryTest, OpenedAndLeftTwentyTimesWithTheMouseOverItLeavesNothingBehind) {
+    // An active stage, as on a desktop: the list takes the keyboard focus when clicked.
+    desktop.stage().show();
+    QApplication::setActiveWindow(&desktop.stage());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&desktop.stage()));
+    for (int round = 0; round < 20; ++round) {
+        openGallery();
+        // Every other round an item is chosen as a child does, with a click; in the
+        // others the gallery is only looked at.
+        if (round % 2 == 1) {
+            auto* list = qobject_cast<QListWidget*>(w.form6.List1->widget());
+            ASSERT_NE(list, nullptr);
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1 + round % 6)).center());
+        }
+        QWidget* preview = w.form6.Picture1->widget();
+        ASSERT_NE(preview, nullptr);
+        QTest::mouseMove(preview, QPoint(2, 2));
+        w.form6.Command1->click();
+        settle();
+        EXPECT_FALSE(w.form6.loaded()) << "round " << round;
+        EXPECT_EQ(w.form6.clientWidget(), nullptr) << "round " << round;
+        ASSERT_TRUE(w.form1.visible());
+        // Whatever stays on the stage must be a live window: a move over all of it touches each.
+        for (QGraphicsItem* item : desktop.stage().scene()->items()) {
+            if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item); proxy && proxy->isVisible()) {
+                EXPECT_NE(proxy->widget()->objectName(), "Form6") << "round " << round;
+            }
+        }
+    }
+    openGallery();
+    EXPECT_EQ(w.form6.List1->count(), 36);
+    EXPECT_TRUE(fakes.message.shown.empty());
+}
+
+TEST_F(GalleryTest, EditAfterARefusedSlotEditsTheSlotStillInThePreview) {
+    ProgramFolder::writeBytes(galleryPath(4), "Сломан\r\n 3\r\n 4\r\n 0 \r\nxyz\r\n");
+    const std::string damaged = ProgramFolder::readBytes(galleryPath(4));
+    openGallery();
+    w.form6.List1->setListIndex(5);
+    w.form6.List1->setListIndex(4);
+    ASSERT_EQ(fakes.message.shown.size(), 1u);
+    w.form6.Command2->click();
+    fakes.timers.advance(500);
+    EXPECT_EQ(w.form1.PictureNumber, 5) << "the picture in the preview is slot 5's";
+    EXPECT_EQ(w.form1.Label3->caption(), "5");
+    canvas().setPixel(1, 1, rgb(255, 0, 0));
+    w.form1.Command3->click();
+    EXPECT_EQ(ProgramFolder::readBytes(galleryPath(4)), damaged) << "the refused slot is never overwritten";
+    auto back = pictures::readGalleryPicture(galleryPath(5));
+    ASSERT_TRUE(std::holds_alternative<pictures::GalleryPicture>(back));
+    EXPECT_EQ(std::get<pictures::GalleryPicture>(back).cells[1], rgb(255, 0, 0)) << "pixel (1, 1) is the first row's second cell";
+}
+
+TEST_F(GalleryTest, EditAfterOnlyRefusedSlotsDoesNothing) {
+    ProgramFolder::writeBytes(galleryPath(4), "Сломан\r\n 3\r\n 4\r\n 0 \r\nxyz\r\n");
+    w.form1.PictureNumber = 12;
+    openGallery();
+    const std::string handOver = w.form1.Label3->caption();
+    w.form6.List1->setListIndex(4);
+    w.form6.Command2->click();
+    fakes.timers.advance(500);
+    EXPECT_TRUE(w.form6.visible()) << "nothing to edit: the gallery stays";
+    EXPECT_EQ(w.form1.PictureNumber, 12);
+    EXPECT_EQ(w.form1.Label3->caption(), handOver);
 }

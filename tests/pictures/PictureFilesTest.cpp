@@ -1,6 +1,13 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <chrono>
+#include <csignal>
 
 #include <filesystem>
 #include <fstream>
@@ -53,7 +60,37 @@ protected:
         writeBytes(data_ / name, platform::utf8ToCp1251(text));
         return data_ / name;
     }
+    // Temporary files of saves of this slot still lying in the folder.
+    int leftovers(const std::string& slot) const {
+        int count = 0;
+        for (const auto& entry : fs::directory_iterator(data_)) {
+            const std::string name = entry.path().filename().string();
+            if (name.rfind(slot + ".", 0) == 0 && name.size() > 4 && name.ends_with(".new")) ++count;
+        }
+        return count;
+    }
     fs::path root_, data_;
+};
+
+// Makes writes past a size fail as on a full disk, for the life of the object.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved_);
+        previous_ = std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, saved_.rlim_max};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved_);
+        std::signal(SIGXFSZ, previous_);
+    }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+    void (*previous_)(int) = nullptr;
 };
 
 }  // namespace
@@ -195,6 +232,10 @@ TEST_F(PictureFilesTest, DamagedFilesAreRefusedWithTheFileAndTheProblemNamed) {
         {true, "t\r\n1\r\n2\r\n0\r\nabc\r\n", "строке 5"},
         {true, "t\r\n1\r\n1\r\n99999999999\r\n", "пределов"},
         {true, "t\r\n1\r\n1\r\n-1e400\r\n", "пределов"},
+        // Just past a colour number either way: masking it would change the picture.
+        {true, "t\r\n1\r\n1\r\n16777216\r\n", "пределов"},
+        {true, "t\r\n1\r\n1\r\n16777217\r\n", "пределов"},
+        {true, "t\r\n1\r\n1\r\n-2\r\n", "пределов"},
     };
     for (const auto& row : rows) {
         const fs::path path = file("gl 4.mac", row.text);
@@ -209,43 +250,107 @@ TEST_F(PictureFilesTest, DamagedFilesAreRefusedWithTheFileAndTheProblemNamed) {
 }
 
 TEST_F(PictureFilesTest, FailedSaveLeavesTheOldSlotByteForByte) {
-    const platform::PixelBuffer canvas(4, 3, kRed);
+    const platform::PixelBuffer canvas(40, 30, kRed);
     const fs::path slot = file("gl 5.mac", "old\r\n 1 \r\n 1 \r\n 0 \r\n");
     const std::string before = rawBytes(slot);
-    const fs::path temporary = data_ / "gl 5.mac.new";
-    const auto expectRefused = [&](const fs::path& target, const char* what) {
+    const auto expectRefused = [&](const fs::path& target, const char* what, const char* reason) {
         const auto error = saveGalleryPicture(target, "new", canvas);
         ASSERT_TRUE(error) << what;
         EXPECT_NE(error->message.find(target.filename().string()), std::string::npos) << error->message;
+        EXPECT_NE(error->message.find(reason), std::string::npos) << what << ": " << error->message;
         EXPECT_EQ(rawBytes(slot), before) << what;
-        EXPECT_FALSE(fs::exists(fs::symlink_status(temporary))) << what;
+        EXPECT_EQ(leftovers("gl 5.mac"), 0) << what;
     };
-    expectRefused(root_ / "missing" / "gl 5.mac", "no folder");
+    expectRefused(root_ / "missing" / "gl 5.mac", "no folder", "папка не найдена");
     writeBytes(root_ / "plain", "x");
-    expectRefused(root_ / "plain" / "gl 5.mac", "folder is a file");
+    expectRefused(root_ / "plain" / "gl 5.mac", "folder is a file", "папка не найдена");
 
-    // A disk that fills up: the temporary file leads to /dev/full.
-    fs::create_symlink("/dev/full", temporary);
-    expectRefused(slot, "disk full");
+    {
+        // A disk that fills up half-way through the picture.
+        const FileSizeLimit full(1000);
+        expectRefused(slot, "disk full", "на диске не хватает места");
+    }
 
     if (geteuid() != 0) {  // root writes through the permissions
         fs::permissions(data_, fs::perms::owner_read | fs::perms::owner_exec);
-        expectRefused(slot, "read-only folder");
+        expectRefused(slot, "read-only folder", "нет доступа к папке");
         fs::permissions(data_, fs::perms::owner_all, fs::perm_options::add);
     }
     fs::create_directories(data_ / "gl 6.mac" / "inside");
     const auto error = saveGalleryPicture(data_ / "gl 6.mac", "new", canvas);
     ASSERT_TRUE(error);
+    EXPECT_NE(error->message.find("это папка, а не файл"), std::string::npos) << error->message;
     EXPECT_TRUE(fs::exists(data_ / "gl 6.mac" / "inside"));
-    EXPECT_FALSE(fs::exists(data_ / "gl 6.mac.new"));
+    EXPECT_EQ(leftovers("gl 6.mac"), 0);
 }
 
-TEST_F(PictureFilesTest, SaveAfterAnInterruptedOneReplacesTheSlotAndTidiesUp) {
+TEST_F(PictureFilesTest, SaveRemovesWhatKilledSavesLeftButNotWhatARunningSaveWrites) {
     const fs::path slot = file("gl 5.mac", "old\r\n 1 \r\n 1 \r\n 0 \r\n");
-    file("gl 5.mac.new", "half a picture\r\n 900 \r\n 6");
+    const auto stale = [&](const std::string& name) {
+        const fs::path path = file(name, "half a picture\r\n 900 \r\n 6");
+        fs::last_write_time(path, fs::file_time_type::clock::now() - std::chrono::minutes(5));
+        return path;
+    };
+    const fs::path older = stale("gl 5.mac.new");  // the name earlier versions used
+    const fs::path killed = stale("gl 5.mac.4242-0.new");
+    const fs::path otherSlot = stale("gl 50.mac.4242-1.new");
+    const fs::path running = stale("gl 5.mac.4243-0.new");
+    const int fd = ::open(running.c_str(), O_RDONLY);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);  // as a save in another copy of the program holds it
+    const fs::path fresh = file("gl 5.mac.4244-0.new", "just created");
+
     ASSERT_FALSE(saveGalleryPicture(slot, "new", platform::PixelBuffer(2, 2, kBlack)));
     EXPECT_EQ(rawBytes(slot), "new\r\n 2 \r\n 2 \r\n 0 \r\n 0 \r\n-1 \r\n-1 \r\n");
-    EXPECT_FALSE(fs::exists(data_ / "gl 5.mac.new"));
+    EXPECT_FALSE(fs::exists(older));
+    EXPECT_FALSE(fs::exists(killed));
+    EXPECT_TRUE(fs::exists(otherSlot)) << "another slot's file is that slot's business";
+    EXPECT_TRUE(fs::exists(running));
+    EXPECT_TRUE(fs::exists(fresh)) << "it may belong to a save that has not locked it yet";
+    ::close(fd);
+}
+
+// Two copies of the program saving one slot at once: every round the slot holds
+// one of the two pictures, whole, and each save that says it succeeded did.
+TEST_F(PictureFilesTest, TwoProcessesSavingOneSlotNeverTearIt) {
+    const fs::path slot = data_ / "gl 7.mac";
+    const platform::PixelBuffer red(120, 90, kRed), white(120, 90, kWhite);
+    ASSERT_FALSE(saveGalleryPicture(slot, "start", white));
+    const std::string redBytes = [&] {
+        EXPECT_FALSE(saveGalleryPicture(data_ / "red.mac", "Красный", red));
+        return rawBytes(data_ / "red.mac");
+    }();
+    const std::string whiteBytes = [&] {
+        EXPECT_FALSE(saveGalleryPicture(data_ / "white.mac", "Белый", white));
+        return rawBytes(data_ / "white.mac");
+    }();
+    int torn = 0, failed = 0;
+    for (int round = 0; round < 200; ++round) {
+        int ready[2];
+        ASSERT_EQ(::pipe(ready), 0);
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        const bool inChild = child == 0;
+        char go = 0;
+        if (inChild) {
+            ::close(ready[1]);
+            (void)!::read(ready[0], &go, 1);
+        } else {
+            ::close(ready[0]);
+            (void)!::write(ready[1], "g", 1);
+            ::close(ready[1]);
+        }
+        const auto error = inChild ? saveGalleryPicture(slot, "Красный", red) : saveGalleryPicture(slot, "Белый", white);
+        if (inChild) ::_exit(error ? 1 : 0);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        if (error || !WIFEXITED(status) || WEXITSTATUS(status) != 0) ++failed;
+        const std::string now = rawBytes(slot);
+        if (now != redBytes && now != whiteBytes) ++torn;
+        if (inChild) ::close(ready[0]);
+    }
+    EXPECT_EQ(torn, 0);
+    EXPECT_EQ(failed, 0);
+    EXPECT_EQ(leftovers("gl 7.mac"), 0);
 }
 
 TEST_F(PictureFilesTest, ProgressTellsEachRowInOrder) {
@@ -261,4 +366,82 @@ TEST_F(PictureFilesTest, ProgressTellsEachRowInOrder) {
     calls.clear();
     valueOf(readLibraryPicture(file(" 1.mac", "t\r\n3\r\n2\r\n0,0,1,1,0,0\r\n"), record));
     EXPECT_EQ(calls, expected);
+}
+
+namespace {
+
+// Resident memory at its peak so far, in bytes.
+long peakResidentBytes() {
+    rusage usage{};
+    ::getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss * 1024L;
+}
+
+// A file of the given size whose start is a valid picture header: the rest is
+// a hole that takes no disk.
+fs::path hugeFile(const fs::path& path, const std::string& start, off_t size) {
+    writeBytes(path, platform::utf8ToCp1251(start));
+    EXPECT_EQ(::truncate(path.c_str(), size), 0);
+    return path;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+}  // namespace
+
+// Huge files are refused before anything large is allocated, whatever reads them;
+// the title of a huge slot still comes from its first line.
+TEST_F(PictureFilesTest, HugeFilesAreRefusedAsDamagedWithoutTakingTheMemory) {
+    constexpr off_t kGiB = off_t{1} << 30;
+    const fs::path library = hugeFile(data_ / " 9.mac", "Лев\r\n 900 \r\n 690 \r\n", kGiB);
+    const fs::path slot = hugeFile(data_ / "gl 9.mac", "Лев, большой\r\n 900 \r\n 690 \r\n", 6 * kGiB);
+
+    // Without the sanitizer's own reservations the address space can be capped:
+    // a read that tried to take the file whole would fail here, not pass unseen.
+    rlimit saved{};
+    ::getrlimit(RLIMIT_AS, &saved);
+    if (!kAddressSanitizer) {
+        std::ifstream statm("/proc/self/statm");
+        long pages = 0;
+        statm >> pages;
+        const rlimit capped{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (100L << 20)), saved.rlim_max};
+        ::setrlimit(RLIMIT_AS, &capped);
+    }
+    const long before = peakResidentBytes();
+    const auto libraryRead = readLibraryPicture(library);
+    const auto slotRead = readGalleryPicture(slot);
+    const auto title = readGalleryTitle(slot);
+    ::setrlimit(RLIMIT_AS, &saved);
+
+    ASSERT_TRUE(std::holds_alternative<FileError>(libraryRead));
+    EXPECT_EQ(std::get<FileError>(libraryRead).message,
+              "Рисунок «data/ 9.mac» повреждён: файл слишком велик для рисунка.");
+    ASSERT_TRUE(std::holds_alternative<FileError>(slotRead));
+    EXPECT_NE(std::get<FileError>(slotRead).message.find("слишком велик"), std::string::npos);
+    ASSERT_TRUE(std::holds_alternative<std::string>(title));
+    EXPECT_EQ(std::get<std::string>(title), "Лев");
+    EXPECT_LT(peakResidentBytes() - before, 100L << 20);
+}
+
+// The largest picture the program itself can write still reads back: the bound
+// on the file size is not tighter than the format.
+TEST_F(PictureFilesTest, TheLargestValidPicturesAreNotTooLarge) {
+    const platform::PixelBuffer widest(kMaxPictureSide, kMaxPictureSide, platform::rgb(255, 255, 254));
+    ASSERT_FALSE(saveGalleryPicture(data_ / "gl 1.mac", "Большой", widest));
+    const auto back = readGalleryPicture(data_ / "gl 1.mac");
+    ASSERT_TRUE(std::holds_alternative<GalleryPicture>(back)) << std::get<FileError>(back).message;
+
+    std::string library = "Большой\r\n 2000 \r\n 2000 \r\n";
+    std::string row;
+    for (int c = 0; c < kMaxPictureSide; ++c) row += c ? ",1" : "1";
+    for (int r = 0; r < kMaxPictureSide; ++r) library += row + "\r\n";
+    writeBytes(data_ / " 2.mac", platform::utf8ToCp1251(library));
+    const auto read = readLibraryPicture(data_ / " 2.mac");
+    EXPECT_TRUE(std::holds_alternative<LibraryPicture>(read)) << std::get<FileError>(read).message;
 }

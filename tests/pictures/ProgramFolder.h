@@ -3,6 +3,7 @@
 // the life of a test, with small pictures written into it.
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <unistd.h>
 #include <vector>
@@ -41,6 +42,10 @@ public:
     }
     static void writeBytes(const std::filesystem::path& path, const std::string& bytes) {
         std::ofstream(path, std::ios::binary) << bytes;
+    }
+    static std::string readBytes(const std::filesystem::path& path) {
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
 
 private:

@@ -2,6 +2,8 @@
 // loading from elsewhere, timers, and ending the program with the last window.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QGraphicsProxyWidget>
 #include <QLabel>
 
@@ -39,6 +41,41 @@ protected:
         ++loads;
         visibleDuringLoad = visible();
     }
+};
+
+// A control whose widget reports being hidden, as some real widgets do by
+// signalling (a list tells of its row change when it goes away).
+class HideReporter : public Control {
+public:
+    struct Widget : QWidget {
+        using QWidget::QWidget;
+        std::function<void()> hidden;
+        void hideEvent(QHideEvent*) override {
+            if (hidden) hidden();
+        }
+    };
+    HideReporter(const ControlContext& context, const Bounds& bounds)
+        : Control(new Widget(context.parent), context.name) {
+        widget()->setGeometry(bounds.left, bounds.top, bounds.width, bounds.height);
+    }
+    std::function<void()>& Hidden() { return static_cast<Widget*>(widget())->hidden; }
+};
+
+// A window whose handler reads a control of its own when that widget hides.
+class ReadsOnHideForm : public Form {
+public:
+    explicit ReadsOnHideForm(Desktop& desktop) : Form(desktop, {.number = 9}) {}
+    Ctl<Label> Label1{*this};
+    Ctl<HideReporter> Reporter{*this};
+    int loads = 0;
+    std::string seen;
+
+protected:
+    void build() override {
+        add(Label1, "Label1", LabelDesign{.bounds = {10, 10, 100, 20}, .caption = "design"});
+        add(Reporter, "Reporter", Bounds{10, 40, 50, 50}).Hidden() = [this] { seen = Label1->caption(); };
+    }
+    void Form_Load() override { ++loads; }
 };
 
 struct FormTest : ::testing::Test {
@@ -192,4 +229,20 @@ TEST_F(FormTest, PictureBoxShowsItsPixelsOnScreen) {
     const QImage shot = box.widget()->grab().toImage();
     EXPECT_EQ(shot.pixelColor(3 + PictureBox::kBorder, 4 + PictureBox::kBorder), QColor(255, 0, 0));
     EXPECT_EQ(shot.pixelColor(4 + PictureBox::kBorder, 4 + PictureBox::kBorder), QColor(255, 255, 255));
+}
+
+TEST_F(FormTest, NothingAWindowsUnloadSetsOffLoadsItAgain) {
+    ReadsOnHideForm form(h.desktop);
+    a.show();
+    form.show();
+    form.unload();
+    Harness::settle();
+    EXPECT_FALSE(form.loaded()) << "a handler run by the unload loaded the window again";
+    EXPECT_EQ(form.clientWidget(), nullptr);
+    EXPECT_EQ(form.loads, 1);
+    form.show();
+    EXPECT_EQ(form.loads, 2);
+    EXPECT_EQ(form.Label1->caption(), "design");
+    form.unload();  // before the window object goes, as it outlives the stage in the program
+    Harness::settle();
 }

@@ -188,6 +188,6 @@ TEST_F(TextFileTest, FailuresAreReportedWithAReason) {
     ASSERT_TRUE(writer);
     writer->writeLine("lost");
     EXPECT_FALSE(writer->commit(&error));
-    EXPECT_EQ(error, "не удалось записать файл");
+    EXPECT_EQ(error, "на диске не хватает места");
 }
 
