@@ -1,12 +1,12 @@
 #include "pictures/Form1.h"
 
-#include <QWidget>
 #include <charconv>
 
 #include "app/common/ResolutionGate.h"
 #include "app/common/Sounds.h"
 #include "pictures/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
+#include "platform/QtServices.h"
 
 namespace pictures {
 
@@ -17,7 +17,6 @@ namespace {
 bool isSurprise(int number) { return number >= 36 && number <= 38; }
 
 constexpr int kLoadBarTwips = 5295;
-constexpr int kPrintBarTwips = 2647;
 
 }  // namespace
 
@@ -173,22 +172,16 @@ void Form1::Command5_Click() {
 // the canvas and the program's name in its corner.
 void Form1::Command6_Click() {
     click();
-    PictureBox& picture = *canvas.Picture1;
-    Picture3->setOuterSize(picture.width(), picture.height());
-    {
-        ProgressBar bar(*Shape3, kPrintBarTwips);
-        bar.set(0, 1);
-        CanvasSnapshot.take(picture.pixels());
-        bar.set(1, 1);
-        Picture3->setVisible(true);
-        CanvasSnapshot.paint(Picture3->pixels());
-        Picture3->changedAll();
-        bar.set(1, 1, kPrintBarTwips);
-    }
+    printCopy_.lay(*canvas.Picture1, *Picture3, *Shape3);
     Text1->setVisible(true);
-    const QImage sheet = clientWidget()->grab().toImage();
+    const std::optional<std::string> failure = printClientArea(*this);
     Text1->setVisible(false);
-    if (const auto error = services().printer.printSheet(sheet)) message(*error);
+    if (failure) {
+        // Nothing to wait for: the canvas comes back at once, and the box says why.
+        Picture3->setVisible(false);
+        message(*failure);
+        return;
+    }
     Timer1->setEnabled(true);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "canvas/CanvasComponent.h"
-#include "pictures/core/Snapshot.h"
+#include "canvas/PrintCopy.h"
 #include "platform/Form.h"
 
 namespace pictures {
@@ -67,7 +67,8 @@ private:
     int musicTicks_ = 0;
     // The slot of the picture on the canvas before a surprise game was drawn.
     int slotBeforeSurprise_ = 0;
-    Snapshot CanvasSnapshot{900, 1100};
+    // The drawing as printed, with this window's own snapshot table.
+    canvas::PrintCopy printCopy_;
 };
 
 }  // namespace pictures

@@ -17,7 +17,9 @@ struct Font {
 // The design faces are mapped to free faces with Cyrillic glyphs; sizes are
 // taken at 96 dots per inch, as the layout was made, whatever the machine's DPI.
 QFont toQFont(const Font& font);
-QString familyFor(const std::string& face);
+// The free face drawing a design face, in italic when asked (some free
+// families take their italic from another face).
+QString familyFor(const std::string& face, bool italic = false);
 
 // The text a control shows for a design caption in this font. A symbol face
 // draws some letters as ornaments; those become the same ornaments in Unicode.

@@ -1,10 +1,22 @@
 #include "tales/Form17.h"
 
+#include <string>
+
 #include "app/common/ResolutionGate.h"
+#include "app/common/Sounds.h"
+#include "platform/QtServices.h"
+#include "tales/Form10.h"
 
 namespace tales {
 
 using namespace platform;
+
+namespace {
+
+constexpr int kChooser = 10;
+constexpr int kFirstTick = 904, kLastTick = 1240, kTickStep = 16;
+
+}  // namespace
 
 Form17::Form17(Desktop& desktop) : Form(desktop, {.number = 17, .backColour = rgb(0, 255, 255)}) {}
 
@@ -14,6 +26,7 @@ void Form17::build() {
     add(Shape3, "Shape3", ShapeDesign{{8, 840, 785, 177}, ShapeKind::RoundedRectangle, kWhite, kBlack, 3});
     add(Shape2, "Shape2", ShapeDesign{{888, 856, 329, 73}, ShapeKind::RoundedRectangle, rgb(255, 255, 192), kBlack, 2});
     canvas.build();
+    add(Picture3, "Picture3", PictureDesign{{8, 80, 785, 753}, kWhite, false, false});
     add(Label5, "Label5",
         LabelDesign{.bounds = {8, 8, 785, 81},
                     .font = {"Palatino Linotype", 36, false, true},
@@ -29,25 +42,68 @@ void Form17::build() {
                     .font = {"Palatino Linotype", 30, false, true},
                     .alignment = Alignment::Right})
         .MouseDown = [this](const MouseArgs&) { canvas.colourText(*Label2); };
-    add(Label6, "Label6", LabelDesign{.bounds = {16, -5, 169, 25}, .caption = "пятнушки", .font = {"Palatino Linotype", 8.25, true}});
-    add(Command2, "Command2", ButtonDesign{{1096, 864, 113, 57}, ">>", {"MS Sans Serif", 24}, rgb(128, 128, 255)});
+    add(Command2, "Command2", ButtonDesign{{1096, 864, 113, 57}, ">>", {"MS Sans Serif", 24}, rgb(128, 128, 255)})
+        .Click = [this] { Command2_Click(); };
+    const ColourNumber bar = rgb(128, 128, 255);
+    add(Shape, "Shape", ShapeDesign{{888, 936, 9, 17}, ShapeKind::Rectangle, bar, bar, 1, false});
+    // The bar's full width, twice 2647 twips, ends at the last mark.
+    for (int x = kFirstTick, index = 0; x <= kLastTick; x += kTickStep, ++index) {
+        add(Line1, "Line1", index, LineDesign{x, 936, x, 952});
+    }
     add(Command1, "Command1",
         ButtonDesign{{888, 960, 281, 40}, "Выход", {"Palatino Linotype", 23.25, false, true}, rgb(255, 0, 0)})
         .Click = [this] { Command1_Click(); };
+    add(Label6, "Label6", LabelDesign{.bounds = {16, -5, 169, 25}, .caption = "пятнушки", .font = {"Palatino Linotype", 8.25, true}});
 }
 
 void Form17::Form_Load() {
     app::passResolutionGate(services());
+    services().random.seedFromClock();
     canvas.setUp();
+    if (const core::Tale* tale = chosenTale()) {
+        Label5->setCaption(std::string(tale->title));
+        if (!tale->pages.empty()) Label1->setCaption(std::string(tale->pages.front()));
+    }
+    PageCounter = 0;
 }
 
 void Form17::Form_MouseDown(const MouseArgs&) { canvas.colourWindowBackground(); }
 
+const core::Tale* Form17::chosenTale() const {
+    auto* chooser = dynamic_cast<Form10*>(&form(kChooser));
+    return chooser ? core::findTale(chooser->Label4->caption()) : nullptr;
+}
+
+// ">>": the page goes to the printer with its drawing, and the next page starts
+// on a blank canvas; the last page ends the tale.
+void Form17::Command2_Click() {
+    services().multimedia.execute(app::sounds::kClick);
+    PictureBox& picture = *canvas.Picture1;
+    printCopy_.lay(picture, *Picture3, *Shape);
+    const std::optional<std::string> failure = printClientArea(*this);
+    Picture3->setVisible(false);
+    picture.changedAll();
+    if (failure) {
+        // The page is not on paper: the drawing stays and so does the page.
+        message(*failure);
+        return;
+    }
+    // Row 0 and column 0 too: a page starts blank.
+    picture.pixels().fill(kWhite);
+    picture.changedAll();
+    ++PageCounter;
+    const core::Tale* tale = chosenTale();
+    if (!tale) return;
+    const int pages = static_cast<int>(tale->pages.size());
+    if (PageCounter < pages) {
+        Label1->setCaption(std::string(tale->pages[static_cast<std::size_t>(PageCounter)]));
+    } else {
+        closeTale();
+    }
+}
+
 void Form17::Command1_Click() { closeTale(); }
 
-void Form17::closeTale() {
-    unload();
-    form(1).show();
-}
+void Form17::closeTale() { backToMainWindow(Leave::Unload); }
 
 }  // namespace tales

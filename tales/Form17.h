@@ -1,10 +1,15 @@
 #pragma once
+#include <cstdint>
+
 #include "canvas/CanvasComponent.h"
+#include "canvas/PrintCopy.h"
 #include "platform/Form.h"
+#include "tales/core/TaleCatalogue.h"
 
 namespace tales {
 
 // The tale window: a tale page by page, with a canvas to illustrate each page.
+// Every page turn prints the window, title, drawing and text, as one sheet.
 class Form17 : public platform::Form {
 public:
     explicit Form17(platform::Desktop& desktop);
@@ -17,8 +22,14 @@ public:
     platform::Ctl<platform::Label> Label1{*this};            // the page text
     platform::Ctl<platform::Label> Label2{*this};            // "Дальше"
     platform::Ctl<platform::Label> Label6{*this};            // small product name
+    platform::Ctl<platform::PictureBox> Picture3{*this};     // print copy, over the canvas
+    platform::Ctl<platform::Shape> Shape{*this};             // page-turn progress bar
+    platform::CtlArray<platform::Line> Line1{*this};         // tick marks under the bar
     platform::Ctl<platform::CommandButton> Command1{*this};  // "Выход"
     platform::Ctl<platform::CommandButton> Command2{*this};  // ">>", the page button
+
+    // Pages turned so far; page PageCounter + 1 is on screen.
+    std::int16_t PageCounter = 0;
 
 protected:
     void build() override;
@@ -27,8 +38,13 @@ protected:
 
 private:
     void Command1_Click();
+    void Command2_Click();
+    // The tale the chooser's Label4 names now; null when it names none.
+    const core::Tale* chosenTale() const;
     // Leaves the tale for the main window, which shows its drawing as it was.
     void closeTale();
+
+    canvas::PrintCopy printCopy_;
 };
 
 }  // namespace tales

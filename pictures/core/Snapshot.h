@@ -1,30 +1,9 @@
 #pragma once
-#include <vector>
-
-#include "platform/core/PixelBuffer.h"
+// The snapshot belongs to the canvas, whose printing the main and the tale window share.
+#include "canvas/core/Snapshot.h"
 
 namespace pictures {
 
-using platform::ColourNumber;
-using platform::PixelBuffer;
-
-// A copy of the pixels with X from 1 to lastX and Y from 1 to lastY of a picture,
-// -1 where the picture has no pixel. Used to print a canvas and to carry a gallery
-// picture over to the main canvas; made once per window and reused.
-class Snapshot {
-public:
-    Snapshot(int lastX, int lastY);
-    void take(const PixelBuffer& source);
-    // Sets the copied pixels on target; places that held no pixel are left alone.
-    void paint(PixelBuffer& target) const;
-    ColourNumber at(int x, int y) const { return cells_[index(x, y)]; }
-    int lastX() const { return lastX_; }
-    int lastY() const { return lastY_; }
-
-private:
-    std::size_t index(int x, int y) const { return static_cast<std::size_t>(y - 1) * lastX_ + (x - 1); }
-    int lastX_, lastY_;
-    std::vector<ColourNumber> cells_;
-};
+using canvas::Snapshot;
 
 }  // namespace pictures

@@ -205,8 +205,11 @@ TEST_F(MainWindowTest, APictureLoadedWhileThePrintFinishesIsNotPaintedOver) {
 TEST_F(MainWindowTest, APrinterFailureIsToldAndTheWindowComesBackAsAfterAPrint) {
     next(3);
     fakes.printer.failWith = "Принтер не найден.";
+    bool copyShownDuringMessage = true;
+    fakes.message.onMessage = [&](const std::string&) { copyShownDuringMessage = w.form1.Picture3->visible(); };
     w.form1.Command6->click();
     EXPECT_EQ(fakes.message.shown, std::vector<std::string>{"Принтер не найден."});
+    EXPECT_FALSE(copyShownDuringMessage) << "the canvas is back at once, while the message is up";
     fakes.timers.advance(500);
     EXPECT_FALSE(w.form1.Picture3->visible());
     EXPECT_FALSE(w.form1.Text1->visible());

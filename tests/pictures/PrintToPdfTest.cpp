@@ -2,30 +2,19 @@
 // which pdftoppm turns back into an image to look at.
 #include <gtest/gtest.h>
 
-#include <QImage>
-#include <QProcess>
 
 #include "app/WindowSet.h"
 #include "platform/QtServices.h"
 #include "tests/pictures/ProgramFolder.h"
 #include "tests/support/Harness.h"
+#include "tests/support/PrintedSheet.h"
 
 using namespace platform;
+using testing_support::near;
+using testing_support::PrintedSheet;
 using testing_support::ProgramFolder;
 
 namespace {
-
-QImage renderFirstPage(const std::filesystem::path& pdf) {
-    const std::filesystem::path prefix = pdf.parent_path() / "page";
-    const int status = QProcess::execute("pdftoppm", {"-r", "60", "-png", "-singlefile", QString::fromStdString(pdf),
-                                                      QString::fromStdString(prefix)});
-    if (status != 0) return {};
-    return QImage(QString::fromStdString(prefix.string() + ".png"));
-}
-
-bool near(QColor a, QColor b) {
-    return std::abs(a.red() - b.red()) < 40 && std::abs(a.green() - b.green()) < 40 && std::abs(a.blue() - b.blue()) < 40;
-}
 
 }  // namespace
 
@@ -52,27 +41,13 @@ TEST(PrintToPdfTest, TheSheetShowsTheWindowWithTheColouredCopyAndTheTitleInItsCo
     w.form1.Command6->click();
     ASSERT_TRUE(fakes.message.shown.empty()) << fakes.message.shown.front();
 
-    const QImage page = renderFirstPage(folder.root() / "sheet.pdf");
-    ASSERT_FALSE(page.isNull()) << "pdftoppm could not render the sheet";
-    EXPECT_GT(page.width(), page.height()) << "the sheet is printed across the page";
-
-    // The window is the printed area that is not paper white; 1280 of its pixels span its width.
-    int left = page.width(), top = page.height(), right = -1, bottom = -1;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x)
-            if (page.pixelColor(x, y) != QColor(Qt::white)) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
-            }
-    ASSERT_GT(right, left);
-    const double scale = (right - left + 1) / 1280.0;
-    EXPECT_NEAR((bottom - top + 1) / scale, 1024, 12) << "the aspect is kept";
-    auto at = [&](int x, int y) { return page.pixelColor(left + int(x * scale), top + int(y * scale)); };
+    const PrintedSheet printed = PrintedSheet::read(QString::fromStdString((folder.root() / "sheet.pdf").string()));
+    ASSERT_TRUE(printed.found()) << "pdftoppm could not render the sheet";
+    EXPECT_GT(printed.page.width(), printed.page.height()) << "the sheet is printed across the page";
+    EXPECT_NEAR(printed.stageHeight(), 1024, 12) << "the aspect is kept";
+    const auto at = [&](int x, int y) { return printed.at(x, y); };
 
     EXPECT_TRUE(near(at(8 + 300, 8 + 400), QColor(0, 0, 255))) << "the coloured picture is on the sheet";
     EXPECT_TRUE(near(at(8 + 300, 8 + 795), QColor(0, 0, 255)));
-    int ink = 0;
-    for (int y = 10; y < 40; ++y)
-        for (int x = 10; x < 290; ++x) ink += at(x, y).lightness() < 110;
-    EXPECT_GT(ink, 30) << "the title ПЯТНУШКИ stands in the copy's corner";
+    EXPECT_GT(printed.ink(10, 10, 280, 30, 1), 30) << "the title ПЯТНУШКИ stands in the copy's corner";
 }

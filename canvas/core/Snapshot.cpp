@@ -1,13 +1,13 @@
-#include "pictures/core/Snapshot.h"
+#include "canvas/core/Snapshot.h"
 
 #include <algorithm>
 
-namespace pictures {
+namespace canvas {
 
 Snapshot::Snapshot(int lastX, int lastY)
     : lastX_(lastX), lastY_(lastY), cells_(static_cast<std::size_t>(lastX) * lastY, platform::kNoColour) {}
 
-void Snapshot::take(const PixelBuffer& source) {
+void Snapshot::take(const PixelBuffer& source, const RowProgress& progress) {
     // Row by row: the part that lies on the source is copied, the rest is -1.
     const int columns = std::clamp(source.width() - 1, 0, lastX_);
     for (int y = 1; y <= lastY_; ++y) {
@@ -19,19 +19,23 @@ void Snapshot::take(const PixelBuffer& source) {
             copied = columns;
         }
         std::fill(row + copied, row + lastX_, platform::kNoColour);
+        if (progress) progress(y, lastY_);
     }
 }
 
-void Snapshot::paint(PixelBuffer& target) const {
+void Snapshot::paint(PixelBuffer& target, const RowProgress& progress) const {
     const int lastY = std::min(lastY_, target.height() - 1);
     const int lastX = std::min(lastX_, target.width() - 1);
-    for (int y = 1; y <= lastY; ++y) {
-        const ColourNumber* row = &cells_[index(1, y)];
-        std::uint32_t* to = target.data() + static_cast<std::size_t>(y) * target.width() + 1;
-        for (int x = 0; x < lastX; ++x) {
-            if (row[x] != platform::kNoColour) to[x] = static_cast<std::uint32_t>(row[x]);
+    for (int y = 1; y <= lastY_; ++y) {
+        if (y <= lastY) {
+            const ColourNumber* row = &cells_[index(1, y)];
+            std::uint32_t* to = target.data() + static_cast<std::size_t>(y) * target.width() + 1;
+            for (int x = 0; x < lastX; ++x) {
+                if (row[x] != platform::kNoColour) to[x] = static_cast<std::uint32_t>(row[x]);
+            }
         }
+        if (progress) progress(y, lastY_);
     }
 }
 
-}  // namespace pictures
+}  // namespace canvas

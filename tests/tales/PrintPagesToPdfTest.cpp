@@ -1,0 +1,105 @@
+// Tale pages printed for real: through Qt's print support into PDF files, one
+// new file per sheet in a folder, turned back into images by pdftoppm.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include "app/WindowSet.h"
+#include "platform/QtServices.h"
+#include "tales/core/TaleCatalogue.h"
+#include "tests/support/Harness.h"
+#include "tests/support/PrintedSheet.h"
+
+using namespace platform;
+using testing_support::near;
+using testing_support::PrintedSheet;
+
+namespace {
+
+QByteArray contents(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// The tale window on a printer that writes PDF files into a folder.
+struct PrintPagesToPdfTest : ::testing::Test {
+    QTemporaryDir folder;
+    fakes::FakeServices fakes;
+    QtPrinter printer{PdfFolder{folder.filePath("sheets").toStdString()}};
+    Desktop desktop{Services{fakes.message, fakes.screen, fakes.multimedia, printer, fakes.browser, fakes.beep,
+                             fakes.random, fakes.timers}};
+    app::WindowSet w{desktop};
+
+    PrintPagesToPdfTest() {
+        w.form5.show();
+        w.form5.Command1->click();
+        w.form1.Command7->click();
+        w.form10.Command1(1).click();  // "Лиса и кувшин"
+    }
+    QString sheet(int n) const { return folder.filePath(QString("sheets/sheet-%1.pdf").arg(n, 3, 10, QChar('0'))); }
+    void fill(int x, int y, ColourNumber colour) {
+        canvas::CanvasComponent& c = w.form17.canvas;
+        c.state().CurrentColor = colour;
+        PictureBox& p = *c.Picture1;
+        p.changed(c.state().press(p.pixels(), x, y, kBlack, p.width(), p.height()));
+    }
+};
+
+}  // namespace
+
+TEST_F(PrintPagesToPdfTest, APageTurnPrintsTheTitleTheDrawingAndThePageText) {
+    ASSERT_TRUE(w.form17.visible());
+    fill(300, 300, rgb(255, 0, 0));
+    w.form17.Command2->click();
+    ASSERT_TRUE(fakes.message.shown.empty()) << fakes.message.shown.front();
+
+    const PrintedSheet printed = PrintedSheet::read(sheet(1));
+    ASSERT_TRUE(printed.found()) << "pdftoppm could not render " << sheet(1).toStdString();
+    EXPECT_GT(printed.page.width(), printed.page.height()) << "the sheet is printed across the page";
+    EXPECT_NEAR(printed.stageHeight(), 1024, 12) << "the aspect is kept";
+    const auto at = [&](int x, int y) { return printed.at(x, y); };
+    const auto ink = [&](int x, int y, int width, int height) { return printed.ink(x, y, width, height); };
+
+    EXPECT_TRUE(near(at(8 + 300, 80 + 300), QColor(255, 0, 0))) << "the drawing is on the sheet";
+    EXPECT_TRUE(near(at(8 + 700, 80 + 700), QColor(255, 0, 0)));
+    EXPECT_GT(ink(100, 20, 600, 50), 30) << "the title";
+    EXPECT_GT(ink(16, 850, 769, 150), 30) << "the page text";
+
+    EXPECT_FALSE(w.form17.Picture3->visible());
+    EXPECT_EQ(w.form17.canvas.Picture1->pixel(300, 300), kWhite) << "the next page starts blank";
+}
+
+TEST_F(PrintPagesToPdfTest, EverySheetIsANewNumberedFileAndNoneIsOverwritten) {
+    QDir().mkpath(folder.filePath("sheets"));
+    QFile earlier(sheet(2));
+    ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+    earlier.write("left from an earlier run");
+    earlier.close();
+
+    w.form17.Command2->click();
+    w.form17.Command2->click();
+    ASSERT_TRUE(fakes.message.shown.empty()) << fakes.message.shown.front();
+    EXPECT_TRUE(contents(sheet(1)).startsWith("%PDF"));
+    EXPECT_EQ(contents(sheet(2)), QByteArray("left from an earlier run"));
+    EXPECT_TRUE(contents(sheet(3)).startsWith("%PDF")) << "the second sheet skips the name already taken";
+    EXPECT_FALSE(QFile::exists(sheet(4)));
+    EXPECT_EQ(w.form17.PageCounter, 2);
+}
+
+TEST_F(PrintPagesToPdfTest, AFolderThatCannotBeMadeIsToldAndThePageStays) {
+    // A file where the folder should be.
+    QFile blocker(folder.filePath("sheets"));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    fill(300, 300, rgb(255, 0, 0));
+
+    w.form17.Command2->click();
+    ASSERT_EQ(fakes.message.shown.size(), 1u);
+    EXPECT_NE(fakes.message.shown[0].find("не напечатан"), std::string::npos) << fakes.message.shown[0];
+    EXPECT_NE(fakes.message.shown[0].find("sheets"), std::string::npos) << "the message names the folder";
+    EXPECT_EQ(w.form17.PageCounter, 0);
+    EXPECT_EQ(w.form17.canvas.Picture1->pixel(300, 300), rgb(255, 0, 0));
+    EXPECT_FALSE(w.form17.Picture3->visible());
+}
