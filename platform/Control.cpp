@@ -51,6 +51,16 @@ void Control::setToolTip(const std::string& text) {
     if (widget_) widget_->setToolTip(QString::fromStdString(text));
 }
 
+void Control::moveTo(int left, int top) {
+    if (widget_) widget_->move(left, top);
+}
+
+void Control::setFocus() {
+    if (widget_) widget_->setFocus(Qt::OtherFocusReason);
+}
+
+bool Control::hasFocus() const { return widget_ && widget_->window()->focusWidget() == widget_; }
+
 static QColor toQColor(ColourNumber c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 void applyBackColour(QWidget* widget, ColourNumber colour) {

@@ -71,6 +71,18 @@ public:
     bool enabled() const;
     void setEnabled(bool enabled);
     void setToolTip(const std::string& text);
+    // Moves the control, keeping its size.
+    void moveTo(int left, int top);
+
+    // The control's place in its window's tab order; none for a control that
+    // Tab does not reach. The first in that order has the keyboard focus when
+    // the window is first shown.
+    std::optional<int> tabIndex() const { return tabIndex_; }
+    // Gives the control the keyboard focus; in a window that is not in front
+    // it is the control the keys go to once it is.
+    void setFocus();
+    // True when the keys typed in its window go to this control.
+    bool hasFocus() const;
 
     // Controls with a window of their own (buttons, boxes) stand above the
     // windowless ones (labels, shapes, lines, images) whatever their order.
@@ -81,10 +93,12 @@ public:
 protected:
     // For controls whose widget must know the control: made after the base.
     void adopt(QWidget* widget);
+    void setTabIndex(std::optional<int> index) { tabIndex_ = index; }
 
 private:
     QWidget* widget_;
     std::string name_;
+    std::optional<int> tabIndex_;
 };
 
 // Sets a widget's background colour (and, for text, its foreground).

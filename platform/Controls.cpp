@@ -1,5 +1,6 @@
 #include "platform/Controls.h"
 
+#include <QFontMetricsF>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -10,6 +11,7 @@
 #include <QTextLayout>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <cmath>
 
 namespace platform {
 
@@ -31,19 +33,26 @@ QString q(const std::string& s) { return QString::fromStdString(s); }
 // Text as the windows were laid out for: words wrap at the width and lines follow
 // each other at the font's height, with no extra leading between them (some of
 // the free faces have a large one, which would push the last lines out of their box).
-void drawWrappedText(QPainter& painter, const QRect& area, const QString& text, Qt::Alignment alignment) {
-    QTextLayout layout(text, painter.font());
+// Sets the lines of a layout at this width and returns their total height;
+// shared by the drawing and by wrappedLines(), so both see the same breaks.
+qreal layOutWrapped(QTextLayout& layout, int width, Qt::Alignment alignment) {
     QTextOption option(alignment & Qt::AlignHorizontal_Mask);
     option.setWrapMode(QTextOption::WordWrap);
     layout.setTextOption(option);
     layout.beginLayout();
     qreal height = 0;
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(area.width());
+        line.setLineWidth(width);
         line.setPosition(QPointF(0, height));
         height += line.height();
     }
     layout.endLayout();
+    return height;
+}
+
+void drawWrappedText(QPainter& painter, const QRect& area, const QString& text, Qt::Alignment alignment) {
+    QTextLayout layout(text, painter.font());
+    const qreal height = layOutWrapped(layout, area.width(), alignment);
     const qreal top = (alignment & Qt::AlignVCenter) ? area.top() + (area.height() - height) / 2 : area.top();
     layout.draw(&painter, QPointF(area.left(), top));
 }
@@ -126,6 +135,7 @@ CommandButton::CommandButton(const ControlContext& c, const ButtonDesign& d)
     setFont(d.font);
     setCaption(d.caption);
     button_->setFocusPolicy(Qt::TabFocus);
+    setTabIndex(d.tabIndex);
     if (d.backColour) applyBackColour(button_, *d.backColour);
     if (!d.picture.isNull()) {
         button_->setIcon(QIcon(d.picture));
@@ -162,6 +172,7 @@ void CommandButton::click() {
 
 Label::Label(const ControlContext& c, const LabelDesign& d)
     : Control(new LabelWidget(c.parent), c.name),
+      autoSize_(d.autoSize),
       foreColour_(d.foreColour),
       backColour_(d.backColour.value_or(kDefaultControlColour)) {
     auto* w = static_cast<LabelWidget*>(widget());
@@ -177,11 +188,24 @@ Label::Label(const ControlContext& c, const LabelDesign& d)
     applyForeColour(w, d.foreColour);
     if (d.backColour) applyBackColour(w, *d.backColour);
     placeWidget(w, d.bounds, d.visible);
+    fitText();
+}
+
+// One line of text at the font's height, without leading, as labels draw it.
+void Label::fitText() {
+    if (!autoSize_) return;
+    label_->setWordWrap(false);
+    const QFontMetricsF metrics(label_->font());
+    const QMargins margins = label_->contentsMargins();
+    const int width = static_cast<int>(std::ceil(metrics.horizontalAdvance(label_->text())));
+    const int height = static_cast<int>(std::ceil(metrics.height()));
+    label_->resize(width + margins.left() + margins.right(), height + margins.top() + margins.bottom());
 }
 
 void Label::setCaption(const std::string& caption) {
     caption_ = caption;
     label_->setText(displayText(font_, caption_));
+    fitText();
 }
 void Label::setForeColour(ColourNumber colour) {
     foreColour_ = colour;
@@ -195,6 +219,7 @@ void Label::setFont(const Font& font) {
     font_ = font;
     label_->setFont(toQFont(font_));
     label_->setText(displayText(font_, caption_));
+    fitText();
 }
 
 // --- TextBox -------------------------------------------------------------------
@@ -209,6 +234,7 @@ TextBox::TextBox(const ControlContext& c, const TextBoxDesign& d) : Control(new 
     applyBackColour(w, d.backColour);
     applyForeColour(w, d.foreColour);
     placeWidget(w, d.bounds, d.visible);
+    setTabIndex(d.tabIndex);
     QObject::connect(w, &QLineEdit::textChanged, w, [this] {
         if (Change) Change();
     });
@@ -218,7 +244,6 @@ std::string TextBox::text() const { return edit_->text().toStdString(); }
 void TextBox::setText(const std::string& text) { edit_->setText(q(text)); }
 void TextBox::setForeColour(ColourNumber colour) { applyForeColour(edit_, colour); }
 void TextBox::setBackColour(ColourNumber colour) { applyBackColour(edit_, colour); }
-void TextBox::setFocus() { edit_->setFocus(); }
 
 // --- ListBox -------------------------------------------------------------------
 
@@ -272,10 +297,10 @@ protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing, design.kind == ShapeKind::RoundedRectangle);
-        const int bw = std::max(1, design.borderWidth);
+        const int bw = std::max(0, design.borderWidth);
         // The border lies inside the shape's bounds.
         const QRectF r = QRectF(rect()).adjusted(bw / 2.0, bw / 2.0, -bw / 2.0, -bw / 2.0);
-        p.setPen(QPen(toQColor(design.borderColour), bw));
+        p.setPen(bw > 0 ? QPen(toQColor(design.borderColour), bw) : QPen(Qt::NoPen));
         p.setBrush(design.fillColour ? QBrush(toQColor(*design.fillColour)) : Qt::NoBrush);
         if (design.kind == ShapeKind::RoundedRectangle) {
             const double radius = std::min(std::min(r.width(), r.height()) / 6.0, 24.0);
@@ -374,5 +399,18 @@ void Timer::setEnabled(bool enabled) {
 }
 
 void Timer::shutDown() { source_.reset(); }
+
+// --- Wrapped text ----------------------------------------------------------------
+
+std::vector<TextLine> wrappedLines(const QString& text, const QFont& font, int width) {
+    QTextLayout layout(text, font);
+    layOutWrapped(layout, width, Qt::AlignLeft);
+    std::vector<TextLine> lines;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        lines.push_back({line.textStart(), line.textLength(), line.y(), line.height(), line.naturalTextWidth()});
+    }
+    return lines;
+}
 
 }  // namespace platform

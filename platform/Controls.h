@@ -30,6 +30,7 @@ struct ButtonDesign {
     bool enabled = true;
     bool visible = true;
     std::string toolTip;
+    std::optional<int> tabIndex;
 };
 
 class CommandButton : public Control {
@@ -62,6 +63,8 @@ struct LabelDesign {
     Alignment alignment = Alignment::Left;
     bool border = false;
     bool visible = true;
+    // The label takes the size of its text on one line, whatever the bounds say.
+    bool autoSize = false;
 };
 
 class Label : public Control {
@@ -81,7 +84,9 @@ public:
     std::function<void(const MouseArgs&)> MouseDown;
 
 private:
+    void fitText();
     QLabel* label_;
+    bool autoSize_;
     ColourNumber foreColour_;
     ColourNumber backColour_;
     std::string caption_;
@@ -96,6 +101,7 @@ struct TextBoxDesign {
     ColourNumber backColour = kWhite;
     Alignment alignment = Alignment::Left;
     bool visible = true;
+    std::optional<int> tabIndex;
 };
 
 class TextBox : public Control {
@@ -105,7 +111,6 @@ public:
     void setText(const std::string& text);
     void setForeColour(ColourNumber colour);
     void setBackColour(ColourNumber colour);
-    void setFocus();
 
     // A typed character; the handler may set it to 0 to swallow the key.
     std::function<void(int& keyAscii)> KeyPress;
@@ -164,7 +169,7 @@ struct ShapeDesign {
     ShapeKind kind = ShapeKind::Rectangle;
     std::optional<ColourNumber> fillColour;  // solid fill when set, transparent otherwise
     ColourNumber borderColour = kBlack;
-    int borderWidth = 1;
+    int borderWidth = 1;  // 0 for a shape without border
     bool visible = true;
 };
 
@@ -232,5 +237,18 @@ private:
     int interval_;
     bool enabled_;
 };
+
+// One line of a text as labels and button captions set it.
+struct TextLine {
+    int start = 0;      // index of its first character in the text
+    int length = 0;     // characters it holds, the blanks that end it included
+    double top = 0;     // from the top of the text
+    double height = 0;  // the font's height, no leading
+    double width = 0;   // of what it shows, the blanks that end it left out
+};
+
+// The lines word wrap makes of a text at this width in this font, one under the
+// other: exactly what labels and button captions draw.
+std::vector<TextLine> wrappedLines(const QString& text, const QFont& font, int width);
 
 }  // namespace platform
