@@ -5,13 +5,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 packages=(
-  cmake ninja-build g++ pkg-config git python3
+  cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git python3
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
   libsdl2-dev libsdl2-mixer-dev libfluidsynth3 fluid-soundfont-gm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick poppler-utils
+  dpkg-dev lintian appstream desktop-file-utils
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
-  fonts-open-sans fonts-ebgaramond fonts-sil-andika
+  fonts-open-sans fonts-ebgaramond fonts-sil-andika fonts-paratype
 )
 
 missing=()
@@ -24,5 +25,5 @@ if ((${#missing[@]})); then
   DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPYATNUSHKI_WERROR=ON
 cmake --build build -j"$(nproc)"

@@ -95,18 +95,29 @@ click_stage() {
     DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click 1
 }
 
-# Starts a private copy of the program's folder, so a test's saves stay its own.
-# A function named as the argument lays a data folder of its own into the copy;
-# without one the program's own pictures are copied.
+# The child's saved pictures: the user's data folder of the test's own.
+user_data=$work/user-data
+gallery=$user_data/pyatnushki
+
+# Runs the program's copy with the test's screen, its own lock and user folder,
+# and no sound device; the arguments go to the program.
+run_program() {
+    DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
+        XDG_DATA_HOME=$user_data "$work/program/$(basename "$bin")" "$@"
+}
+
+# Starts a private copy of the program's folder. A function named as the first
+# argument lays a data folder of its own into the copy; without one (or with an
+# empty name) the program's own pictures are copied. Further arguments go to the program.
 start_program() {
-    local from
+    local from layout=${1:-}
+    shift || true
     from=$(dirname "$bin")
     rm -rf "$work/program"
     mkdir "$work/program"
     find "$from" -mindepth 1 -maxdepth 1 ! -name data -exec cp -a {} "$work/program/" \;
-    if [[ -n ${1:-} ]]; then "$1" "$work/program"; else cp -a "$from/data" "$work/program/"; fi
-    DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
-        "$work/program/$(basename "$bin")" >"$work/app.log" 2>&1 &
+    if [[ -n $layout ]]; then "$layout" "$work/program"; else cp -a "$from/data" "$work/program/"; fi
+    run_program "$@" >"$work/app.log" 2>&1 &
     app_pid=$!
 }
 
