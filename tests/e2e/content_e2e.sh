@@ -14,17 +14,29 @@ start_xvfb || exit 1
 start_program
 enter_main_window || exit 1
 
-for _ in $(seq 10); do
+# ">>", then waits until an animal with closed areas is on the canvas (true) or
+# a surprise game has taken the main window's place (false).
+next_animal() {
+    local deadline=$((SECONDS + 10))
     click_stage 1192 852  # ">>"
-    sleep 0.5
+    while ((SECONDS <= deadline)); do
+        shot
+        near "$(pixel 1276 1020)" "0 255 255" || return 1
+        raw "$work/before.rgb"
+        $regions pick "$work/before.rgb" >/dev/null && return 0
+        sleep 0.2
+    done
+    return 1
+}
+
+found=''
+for _ in $(seq 10); do
+    if next_animal; then found=1; break; fi
     shot
-    near "$(pixel 1276 1020)" "0 255 255" && break
-    close_game || exit 1
+    near "$(pixel 1276 1020)" "0 255 255" || close_game || exit 1
 done
-sleep 0.5
-shot
-raw "$work/before.rgb"
-read -r x y < <($regions pick "$work/before.rgb") || { fail "no animal with closed areas on the canvas"; exit 1; }
+[[ -n $found ]] || { fail "no animal with closed areas on the canvas after ten presses of '>>'"; exit 1; }
+read -r x y < <($regions pick "$work/before.rgb")
 echo "filling the area at ($x, $y)"
 
 click_stage 1004 644  # palette swatch 12, blue

@@ -15,22 +15,11 @@ command -v compare >/dev/null || { echo "FAIL: compare is not installed (run scr
 
 key() { DISPLAY=$display xdotool key --delay 30 "$@"; }
 
-# click_stage waits for the pointer to move, which it never does when it is
-# already there: step aside first, so the same spot can be clicked again.
-click_again() {
-    DISPLAY=$display xdotool mousemove 0 0
-    click_stage "$@"
-}
-
-# The program's message boxes are windows of their own with the program's title,
-# beside the stage, which has it too.
-titled_windows() { DISPLAY=$display xdotool search --onlyvisible --name '^Пятнушки$' 2>/dev/null | wc -l; }
-
 # wait_message WHAT: waits for a message box to come up, then presses OK with Return.
 wait_message() {
     local deadline=$((SECONDS + 10))
     while ((SECONDS <= deadline)); do
-        if (($(titled_windows) >= 2)); then
+        if (($(message_boxes | wc -l) >= 1)); then
             key Return
             return 0
         fi
@@ -44,7 +33,7 @@ wait_message() {
 wait_no_message() {
     local deadline=$((SECONDS + 10))
     while ((SECONDS <= deadline)); do
-        (($(titled_windows) < 2)) && return 0
+        (($(message_boxes | wc -l) == 0)) && return 0
         sleep 0.1
     done
     fail "$1: the message box is still up after 10s"
@@ -77,7 +66,7 @@ bar_top() {
 
 # close_other_game X Y: the close box of the game that came up instead of the square.
 close_other_game() {
-    click_again "$1" "$2"
+    click_stage "$1" "$2"
     wait_colour "main window back after the game" 5 1276 1020 "0 255 255"
 }
 
@@ -85,7 +74,7 @@ play_square() {
     # ">>" until the draw gives the square; the other games that come up are closed.
     local deadline=$((SECONDS + 150)) presses=0
     while ((SECONDS <= deadline)); do
-        click_again 1192 852  # ">>"
+        click_stage 1192 852  # ">>"
         ((presses++))
         local settle=$((SECONDS + 5))
         while ((SECONDS <= settle)); do
@@ -126,7 +115,7 @@ play_square() {
 }
 
 play_example() {
-    click_again 1196 659  # "переменка"; its buttons are shaded from light to their colour
+    click_stage 1196 659  # "переменка"; its buttons are shaded from light to their colour
     wait_colour "recess menu" 10 300 430 "210 210 250" || return 1
     click_stage 639 390   # "Примеры"
     wait_colour "the example" 10 272 342 "255 192 255" || return 1
@@ -134,10 +123,10 @@ play_example() {
     keep example 249 292 782 440
     local answer
     for answer in $(seq 0 18); do
-        click_again 900 514  # into the answer box
+        click_stage 900 514  # into the answer box
         key ctrl+a
         DISPLAY=$display xdotool type --delay 30 "$answer"
-        click_again 628 678  # "Проверить"
+        click_stage 628 678  # "Проверить"
         wait_message "the answer $answer" || return 1
         wait_no_message "the answer $answer" || return 1
         local decided=$((SECONDS + 5))
@@ -156,7 +145,7 @@ play_example() {
 }
 
 play_trainer() {
-    click_again 1196 659  # "переменка"; its buttons are shaded from light to their colour
+    click_stage 1196 659  # "переменка"; its buttons are shaded from light to their colour
     wait_colour "recess menu" 10 300 535 "250 250 68" || return 1
     click_stage 639 494   # "Клавиатурный тренажер"
     wait_colour "the trainer" 10 260 263 "128 128 0" || return 1
@@ -195,7 +184,7 @@ play_trainer() {
     done
     ((now != before)) || { fail "the score bar did not move after 'б'"; return 1; }
 
-    click_again 1021 229  # the trainer's close box
+    click_stage 1021 229  # the trainer's close box
     wait_colour "main window after the trainer" 10 1276 1020 "0 255 255"
 }
 

@@ -92,7 +92,12 @@ wait_colour() {
 click_stage() {
     local xy
     read -ra xy < <(to_screen "$1" "$2")
-    DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click 1
+    # --sync waits for the pointer to arrive, which never happens when it is there already.
+    if [[ $(DISPLAY=$display xdotool getmouselocation) == "x:${xy[0]} y:${xy[1]} "* ]]; then
+        DISPLAY=$display xdotool click 1
+    else
+        DISPLAY=$display xdotool mousemove --sync "${xy[0]}" "${xy[1]}" click 1
+    fi
 }
 
 # The child's saved pictures: the user's data folder of the test's own.
@@ -147,12 +152,21 @@ drag_stage() {  # drag_stage X1 X2 Y
     DISPLAY=$display xdotool mouseup 1
 }
 
+# The program's message boxes on the screen: its windows with the program's
+# title other than the stage, which has it too; one window id a line.
+message_boxes() {
+    local window
+    for window in $(DISPLAY=$display xdotool search --onlyvisible --name '^Пятнушки$' 2>/dev/null); do
+        DISPLAY=$display xdotool getwindowgeometry "$window" | grep -q "Geometry: ${width}x${height}" || echo "$window"
+    done
+}
+
 # Closes whichever surprise game is up by its close box.
 close_game() {
     shot
     if near "$(pixel 1000 700)" "255 255 255"; then click_stage 1186 382   # the magic square
-    elif near "$(pixel 600 500)" "255 192 255"; then click_stage 1010 308  # the example
-    elif near "$(pixel 600 500)" "128 128 0"; then click_stage 1021 229    # the keyboard trainer
+    elif near "$(pixel 272 342)" "255 192 255"; then click_stage 1010 308  # the example (plain background)
+    elif near "$(pixel 260 263)" "128 128 0"; then click_stage 1021 229    # the keyboard trainer (plain background)
     else fail "neither a picture nor a surprise game after '>>'"; return 1
     fi
     wait_colour "main window back after the game" 5 1276 1020 "0 255 255"

@@ -8,19 +8,11 @@ set -uo pipefail
 bin=${1:?usage: user_folder_e2e.sh PATH_TO_PYATNUSHKI}
 source "$(dirname "$0")/lib.sh"
 
-# The program's message boxes on the screen: its windows other than the stage.
-boxes() {
-    local window
-    for window in $(DISPLAY=$display xdotool search --onlyvisible --name '^Пятнушки$' 2>/dev/null); do
-        DISPLAY=$display xdotool getwindowgeometry "$window" | grep -q "Geometry: ${width}x${height}" || echo "$window"
-    done
-}
-
 # Waits until the number of message boxes on the screen is as wanted.
 wait_boxes() {
     local want=$1 seen deadline=$((SECONDS + 20))
     while ((SECONDS <= deadline)); do
-        seen=$(boxes | wc -l)
+        seen=$(message_boxes | wc -l)
         ((seen == want)) && return 0
         kill -0 "$app_pid" 2>/dev/null || { fail "the program exited early"; return 1; }
         sleep 0.2
@@ -34,7 +26,7 @@ start_xvfb || exit 1
 start_program
 wait_colour "welcome window" 20 1168 461 "0 0 255" || exit 1
 wait_boxes 1 || exit 1
-DISPLAY=$display xdotool key --window "$(boxes | head -n 1)" Return
+DISPLAY=$display xdotool key --window "$(message_boxes | head -n 1)" Return
 wait_boxes 0 || exit 1
 
 click_stage 1124 709  # "В игру !!!"
