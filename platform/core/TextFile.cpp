@@ -34,7 +34,8 @@ std::string whyNotOpened(int errnum) {
     return reasonFor(errnum);
 }
 constexpr std::size_t kFlushAt = std::size_t{1} << 16;
-constexpr std::size_t kReadPiece = std::size_t{1} << 20;
+constexpr std::uintmax_t kReadPiece = std::uintmax_t{1} << 20;
+constexpr std::uintmax_t kGrowthPiece = 4096;
 
 // Closes a descriptor on every way out.
 struct Descriptor {
@@ -50,7 +51,12 @@ bool readUpTo(int fd, std::uintmax_t limit, std::uintmax_t expected, std::string
     bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expected, limit) + 1));
     const std::uintmax_t wanted = limit == TextReader::kNoLimit ? limit : limit + 1;
     while (bytes.size() < wanted) {
-        const std::size_t piece = static_cast<std::size_t>(std::min<std::uintmax_t>(kReadPiece, wanted - bytes.size()));
+        // As much as the file is said to hold and one byte more, which tells the
+        // end (or a file that grew); past that, small pieces. Every byte asked for
+        // is cleared first, so asking for far more than there is costs time.
+        const std::uintmax_t room = bytes.size() < expected ? expected - bytes.size() + 1 : kGrowthPiece;
+        const std::size_t piece =
+            static_cast<std::size_t>(std::min({kReadPiece, wanted - bytes.size(), room}));
         const std::size_t at = bytes.size();
         bytes.resize(at + piece);
         const ssize_t got = ::read(fd, bytes.data() + at, piece);
