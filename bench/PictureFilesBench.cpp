@@ -10,7 +10,7 @@
 #include <variant>
 
 #include "pictures/core/PictureFiles.h"
-#include "pictures/core/Snapshot.h"
+#include "canvas/core/Snapshot.h"
 
 namespace fs = std::filesystem;
 using namespace pictures;
@@ -131,7 +131,7 @@ BENCHMARK(BM_ReadGalleryPictureAndDraw)->Unit(benchmark::kMillisecond);
 void BM_PrintCopyLoops(benchmark::State& state) {
     PixelBuffer canvas(696, 903, platform::rgb(0, 0, 255));
     PixelBuffer copy(696, 903, platform::kWhite);
-    pictures::Snapshot snapshot(900, 1100);
+    canvas::Snapshot snapshot(900, 1100);
     for (auto _ : state) {
         snapshot.take(canvas);
         snapshot.paint(copy);

@@ -1,6 +1,6 @@
 #include "canvas/CanvasComponent.h"
 
-#include "app/common/Sounds.h"
+#include "platform/core/Sounds.h"
 #include "canvas/ToolImages.h"
 
 namespace canvas {
@@ -99,7 +99,7 @@ void CanvasComponent::colourText(Label& label) {
 }
 
 void CanvasComponent::Picture1_MouseDown(const MouseArgs& args) {
-    host_.services().multimedia.execute(app::sounds::kCanvasPress);
+    host_.services().multimedia.execute(platform::sounds::kCanvasPress);
     PictureBox& canvas = *Picture1;
     const PixelRect changed =
         state_.press(canvas.pixels(), args.x, args.y, Picture5->backColour(), canvas.width(), canvas.height());

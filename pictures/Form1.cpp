@@ -2,9 +2,9 @@
 
 #include <charconv>
 
-#include "app/common/ResolutionGate.h"
-#include "app/common/Sounds.h"
-#include "pictures/ProgressBar.h"
+#include "platform/core/ResolutionGate.h"
+#include "platform/core/Sounds.h"
+#include "canvas/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
 #include "platform/QtServices.h"
 
@@ -76,17 +76,17 @@ void Form1::build() {
 }
 
 void Form1::Form_Load() {
-    app::passResolutionGate(services());
+    platform::passResolutionGate(services());
     services().random.seedFromClock();
     canvas.setUp();
     PictureNumber = 0;
     musicTicks_ = 0;
-    services().multimedia.execute(app::sounds::kPlayMusic);
+    services().multimedia.execute(platform::sounds::kPlayMusic);
 }
 
 void Form1::Form_MouseDown(const MouseArgs&) { canvas.colourWindowBackground(); }
 
-void Form1::click() const { services().multimedia.execute(app::sounds::kClick); }
+void Form1::click() const { services().multimedia.execute(platform::sounds::kClick); }
 
 int Form1::saveSlot() const { return isSurprise(PictureNumber) ? slotBeforeSurprise_ : PictureNumber; }
 
@@ -94,7 +94,7 @@ bool Form1::loadLibraryPicture(int number, bool fresh) {
     PictureBox& picture = *canvas.Picture1;
     std::variant<LibraryPicture, FileError> read;
     {
-        ProgressBar bar(*Shape3, kLoadBarTwips);
+        canvas::ProgressBar bar(*Shape3, kLoadBarTwips);
         read = readLibraryPicture(libraryPicturePath(number), [&](int row, int rows) { bar.set(row, rows); });
     }
     if (const auto* error = std::get_if<FileError>(&read)) {
@@ -144,7 +144,7 @@ void Form1::Command3_Click() {
     click();
     std::optional<FileError> error;
     {
-        ProgressBar bar(*Shape3, kLoadBarTwips);
+        canvas::ProgressBar bar(*Shape3, kLoadBarTwips);
         error = saveGalleryPicture(galleryPath(saveSlot()), Label2->caption(), canvas.Picture1->pixels(),
                                    [&](int row, int rows) { bar.set(row, rows); });
     }
@@ -208,7 +208,7 @@ void Form1::Command7_Click() {
 
 void Form1::Command8_Click() {
     endProgram();
-    services().multimedia.execute(app::sounds::kCloseMusic);
+    services().multimedia.execute(platform::sounds::kCloseMusic);
 }
 
 void Form1::Command9_Click() {
@@ -223,7 +223,7 @@ void Form1::Command12_Click() { services().browser.open(kMakerPage); }
 void Form1::Timer3_Timer() {
     if (musicTicks_ == 5) {
         musicTicks_ = 0;
-        services().multimedia.execute(app::sounds::kPlayMusic);
+        services().multimedia.execute(platform::sounds::kPlayMusic);
     }
     ++musicTicks_;
 }

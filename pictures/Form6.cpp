@@ -1,7 +1,7 @@
 #include "pictures/Form6.h"
 
 #include "pictures/Form1.h"
-#include "pictures/ProgressBar.h"
+#include "canvas/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
 
 namespace pictures {
@@ -47,7 +47,7 @@ void Form6::List1_Click() {
     if (slot < 0) return;
     std::variant<GalleryPicture, FileError> read;
     {
-        ProgressBar bar(*Shape3, kPreviewBarTwips);
+        canvas::ProgressBar bar(*Shape3, kPreviewBarTwips);
         read = readGalleryPicture(galleryPath(slot), [&](int row, int rows) { bar.set(row, rows); });
     }
     if (const auto* error = std::get_if<FileError>(&read)) {
@@ -78,7 +78,7 @@ void Form6::Command2_Click() {
     const int slot = previewSlot_.value_or(listed);
     PictureBox& preview = *Picture1;
     {
-        ProgressBar bar(*Shape3, kEditBarTwips);
+        canvas::ProgressBar bar(*Shape3, kEditBarTwips);
         EditCopy.take(preview.pixels());
         bar.set(1, 1);
         PictureBox& canvas = *main_.canvas.Picture1;

@@ -1,7 +1,7 @@
 #pragma once
 #include <optional>
 
-#include "pictures/core/Snapshot.h"
+#include "canvas/core/Snapshot.h"
 #include "platform/Form.h"
 
 namespace pictures {
@@ -30,7 +30,7 @@ private:
     void Command2_Click();
 
     Form1& main_;
-    Snapshot EditCopy{900, 1200};
+    canvas::Snapshot EditCopy{900, 1200};
     // The slot whose picture the preview shows; none until one was read whole.
     std::optional<int> previewSlot_;
 };

@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/common/ResolutionGate.h"
-#include "app/common/Sounds.h"
+#include "platform/core/ResolutionGate.h"
+#include "platform/core/Sounds.h"
 #include "platform/QtServices.h"
 #include "tales/Form10.h"
 
@@ -57,7 +57,7 @@ void Form17::build() {
 }
 
 void Form17::Form_Load() {
-    app::passResolutionGate(services());
+    platform::passResolutionGate(services());
     services().random.seedFromClock();
     canvas.setUp();
     if (const core::Tale* tale = chosenTale()) {
@@ -77,7 +77,7 @@ const core::Tale* Form17::chosenTale() const {
 // ">>": the page goes to the printer with its drawing, and the next page starts
 // on a blank canvas; the last page ends the tale.
 void Form17::Command2_Click() {
-    services().multimedia.execute(app::sounds::kClick);
+    services().multimedia.execute(platform::sounds::kClick);
     PictureBox& picture = *canvas.Picture1;
     printCopy_.lay(picture, *Picture3, *Shape);
     const std::optional<std::string> failure = printClientArea(*this);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "app/common/ResolutionGate.h"
+#include "platform/core/ResolutionGate.h"
 
 namespace pages {
 
@@ -99,7 +99,7 @@ void Form5::build() {
 
 void Form5::Form_Load() {
     rayPhase_ = 0;
-    app::passResolutionGate(services());
+    platform::passResolutionGate(services());
 }
 
 // One letter, picked at random, takes one of 7 x 7 x 7 colours.

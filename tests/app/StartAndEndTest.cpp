@@ -2,8 +2,8 @@
 // program, and the sounds the shell sends.
 #include <gtest/gtest.h>
 
-#include "app/common/ResolutionGate.h"
-#include "app/common/Sounds.h"
+#include "platform/core/ResolutionGate.h"
+#include "platform/core/Sounds.h"
 #include "tests/app/AppHarness.h"
 
 using testing_support::AppHarness;
@@ -25,7 +25,7 @@ struct ResolutionGateTest : ::testing::TestWithParam<GateCase>, AppHarness {
     }
     void expectThreeGateMessages() {
         ASSERT_EQ(fakes.message.shown.size(), 3u);
-        for (const auto& text : fakes.message.shown) EXPECT_EQ(text, app::kResolutionMessage);
+        for (const auto& text : fakes.message.shown) EXPECT_EQ(text, platform::kResolutionMessage);
     }
 };
 
@@ -52,7 +52,7 @@ TEST_P(ResolutionGateTest, MainWindowDoesNothingOfItsLoadBeforeTheGatePasses) {
     expectThreeGateMessages();
     EXPECT_TRUE(w.form1.visible());
     EXPECT_EQ(fakes.random.seeds, 1);
-    EXPECT_EQ(fakes.multimedia.commands, std::vector<std::string>{app::sounds::kPlayMusic});
+    EXPECT_EQ(fakes.multimedia.commands, std::vector<std::string>{platform::sounds::kPlayMusic});
 }
 
 TEST_P(ResolutionGateTest, TaleWindowChecksTheScreenOnEveryLoad) {
@@ -79,7 +79,7 @@ TEST(ResolutionGate, TheTestIsExact) {
         h.fakes.message.shown.clear();
         h.fakes.message.onMessage = [&](const std::string&) { h.fakes.screen.size = {1280, 1024}; };
         platform::Services services = h.fakes.services();
-        app::passResolutionGate(services);
+        platform::passResolutionGate(services);
         EXPECT_EQ(h.fakes.message.shown.size(), 1u) << size.width << "x" << size.height;
     }
 }
@@ -114,7 +114,7 @@ TEST(EndingTheProgram, MainExitUnloadsHiddenWindowsThenClosesTheMusicAndNothingI
     h.w.form1.Command8->click();
     EXPECT_TRUE(h.desktop.ended());
     for (const auto& [number, form] : h.desktop.forms()) EXPECT_FALSE(form->loaded()) << "Form" << number;
-    EXPECT_EQ(h.fakes.multimedia.commands, std::vector<std::string>{app::sounds::kCloseMusic}) << "no click from выход";
+    EXPECT_EQ(h.fakes.multimedia.commands, std::vector<std::string>{platform::sounds::kCloseMusic}) << "no click from выход";
     h.fakes.timers.advance(10000);
     EXPECT_EQ(h.fakes.multimedia.commands.size(), 1u) << "the music timer went with its window";
 }
@@ -122,13 +122,13 @@ TEST(EndingTheProgram, MainExitUnloadsHiddenWindowsThenClosesTheMusicAndNothingI
 TEST(Sounds, MainCommandsClickFirstAndTheMusicIsResentEveryFifthTickAlsoWhileHidden) {
     AppHarness h;
     h.enterMainWindow();
-    ASSERT_EQ(h.count(app::sounds::kPlayMusic), 1);
+    ASSERT_EQ(h.count(platform::sounds::kPlayMusic), 1);
     std::vector<int> resentOnTicks;
     for (int tick = 1; tick <= 16; ++tick) {
         if (tick == 8) h.w.form1.Command9->click();  // hidden behind the recess menu from here on
-        const int before = h.count(app::sounds::kPlayMusic);
+        const int before = h.count(platform::sounds::kPlayMusic);
         h.fakes.timers.advance(600);
-        if (h.count(app::sounds::kPlayMusic) > before) resentOnTicks.push_back(tick);
+        if (h.count(platform::sounds::kPlayMusic) > before) resentOnTicks.push_back(tick);
     }
     EXPECT_EQ(resentOnTicks, (std::vector<int>{6, 11, 16}));
 
@@ -136,7 +136,7 @@ TEST(Sounds, MainCommandsClickFirstAndTheMusicIsResentEveryFifthTickAlsoWhileHid
     h.fakes.multimedia.commands.clear();
     h.nextDraw(37, 38);
     h.w.form1.Command2->click();
-    EXPECT_EQ(h.fakes.multimedia.commands, std::vector<std::string>{app::sounds::kClick}) << "click before the draw";
+    EXPECT_EQ(h.fakes.multimedia.commands, std::vector<std::string>{platform::sounds::kClick}) << "click before the draw";
     h.w.form3.pressCloseBox();
     h.fakes.multimedia.commands.clear();
     h.w.form1.Command4->click();
@@ -145,6 +145,6 @@ TEST(Sounds, MainCommandsClickFirstAndTheMusicIsResentEveryFifthTickAlsoWhileHid
     h.w.form10.hide();
     h.w.form1.Command9->click();
     h.w.form9.Command1->click();
-    EXPECT_EQ(h.count(app::sounds::kClick), 3) << "gallery, tale chooser and recess click; the menus do not";
+    EXPECT_EQ(h.count(platform::sounds::kClick), 3) << "gallery, tale chooser and recess click; the menus do not";
     EXPECT_EQ(h.fakes.multimedia.commands.size(), 3u);
 }

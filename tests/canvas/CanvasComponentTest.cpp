@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QTest>
 
-#include "app/common/Sounds.h"
+#include "platform/core/Sounds.h"
 #include "tests/app/AppHarness.h"
 
 using namespace platform;
@@ -131,11 +131,11 @@ TEST_F(CanvasComponentTest, EveryCanvasPressSendsTheCueFirstAndAFillColoursTheAr
     click(c.Picture2(12));
     fakes.multimedia.commands.clear();
     pressCanvas(c, 300, 300, Qt::RightButton);
-    ASSERT_EQ(fakes.multimedia.commands, std::vector<std::string>{app::sounds::kCanvasPress});
+    ASSERT_EQ(fakes.multimedia.commands, std::vector<std::string>{platform::sounds::kCanvasPress});
     EXPECT_EQ(c.Picture1->pixel(300, 300), rgb(0, 0, 255));
     EXPECT_EQ(c.Picture1->pixel(0, 300), kWhite);
     pressCanvas(c, 300, 300);  // changes nothing, still heard
-    EXPECT_EQ(count(app::sounds::kCanvasPress), 2);
+    EXPECT_EQ(count(platform::sounds::kCanvasPress), 2);
 
     Harness::settle();
     const QImage shown = c.Picture1->widget()->grab().toImage();

@@ -1,8 +1,8 @@
 // The main window's commands with real picture files in a private program folder.
 #include <gtest/gtest.h>
 
-#include "app/common/Sounds.h"
-#include "pictures/ProgressBar.h"
+#include "platform/core/Sounds.h"
+#include "canvas/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
 #include "tests/app/AppHarness.h"
 #include "tests/pictures/ProgramFolder.h"
@@ -49,7 +49,7 @@ struct MainWindowTest : ::testing::Test, AppHarness {
 TEST_F(MainWindowTest, NextPictureLoadsALibraryPictureAtItsSizeWithItsTitle) {
     EXPECT_FALSE(w.form1.Command1->enabled());
     next(3);
-    EXPECT_EQ(fakes.multimedia.commands, std::vector<std::string>{app::sounds::kClick});
+    EXPECT_EQ(fakes.multimedia.commands, std::vector<std::string>{platform::sounds::kClick});
     EXPECT_EQ(w.form1.PictureNumber, 3);
     EXPECT_TRUE(w.form1.Command1->enabled());
     EXPECT_EQ(w.form1.Label2->caption(), "Лиса");
@@ -165,7 +165,7 @@ TEST_F(MainWindowTest, PrintingShowsTheCopyWithTheTitleAndTakesItAwayHalfASecond
     fillAt(5, 50, 12);
     fakes.multimedia.commands.clear();
     w.form1.Command6->click();
-    EXPECT_EQ(fakes.multimedia.commands, std::vector<std::string>{app::sounds::kClick});
+    EXPECT_EQ(fakes.multimedia.commands, std::vector<std::string>{platform::sounds::kClick});
     ASSERT_EQ(fakes.printer.sheets.size(), 1u);
     const QImage& sheet = fakes.printer.sheets[0];
     EXPECT_EQ(sheet.size(), QSize(1280, 1024));
@@ -226,7 +226,7 @@ TEST_F(MainWindowTest, ProgressBarGrowsRowByRowFromItsLeftEdgeAndHidesWhenDone) 
     Shape& shape = *w.form1.Shape3;
     const Bounds idle = shape.bounds();
     {
-        pictures::ProgressBar bar(shape, 5295);
+        canvas::ProgressBar bar(shape, 5295);
         EXPECT_TRUE(shape.visible());
         bar.set(451, 903);
         EXPECT_EQ(shape.width(), 2644 / 15) << "row x full width / rows twips";

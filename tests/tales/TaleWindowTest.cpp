@@ -5,7 +5,7 @@
 #include <QTest>
 #include <string>
 
-#include "app/common/Sounds.h"
+#include "platform/core/Sounds.h"
 #include "tales/core/TaleCatalogue.h"
 #include "tests/app/AppHarness.h"
 
@@ -63,7 +63,7 @@ struct TaleWindowTest : ::testing::Test, AppHarness {
 
 TEST_F(TaleWindowTest, TheChooserListsTheCatalogueTopToBottomAndKeepsTheNumberHidden) {
     w.form1.Command7->click();
-    EXPECT_EQ(fakes.multimedia.commands.back(), app::sounds::kClick);
+    EXPECT_EQ(fakes.multimedia.commands.back(), platform::sounds::kClick);
     EXPECT_TRUE(w.form10.visible());
     EXPECT_TRUE(w.form1.visible()) << "the main window stays up behind the chooser";
     EXPECT_GT(zOrder(w.form10), zOrder(w.form1));
@@ -96,7 +96,7 @@ TEST_F(TaleWindowTest, TaleTwoPrintsItsThreePagesAndTheThirdPressReturnsToTheMai
         fakes.multimedia.commands.clear();
         const std::string printed = tale().Label1->caption();
         turnPage();
-        EXPECT_EQ(fakes.multimedia.commands.front(), app::sounds::kClick);
+        EXPECT_EQ(fakes.multimedia.commands.front(), platform::sounds::kClick);
         ASSERT_EQ(fakes.printer.sheets.size(), std::size_t(press));
         EXPECT_EQ(printed, page("2", press - 1)) << "press " << press << " prints the page that was shown";
         if (press < 3) {
@@ -206,11 +206,11 @@ TEST_F(TaleWindowTest, LeavingOnPageThreeOfTaleOnePrintsNothingAndTheMainCanvasI
 
 TEST_F(TaleWindowTest, TheMainWindowsMusicKeepsGoingWhileATaleIsRead) {
     choose(5);
-    const int before = count(app::sounds::kPlayMusic);
+    const int before = count(platform::sounds::kPlayMusic);
     fakes.timers.advance(6 * 600);
-    EXPECT_EQ(count(app::sounds::kPlayMusic), before + 1);
+    EXPECT_EQ(count(platform::sounds::kPlayMusic), before + 1);
     fakes.timers.advance(6 * 600);
-    EXPECT_EQ(count(app::sounds::kPlayMusic), before + 2);
+    EXPECT_EQ(count(platform::sounds::kPlayMusic), before + 2);
 }
 
 TEST_F(TaleWindowTest, AFailedPrintSaysWhyAndKeepsThePageAndTheDrawing) {

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/core/Services.h"
 
-namespace app {
+namespace platform {
 
 inline constexpr const char* kResolutionMessage =
     "Программа разработана для разрешения 1280*1024. Поменяйте разрешение экрана на 1280*1024. Для этого нажмите "
@@ -9,6 +9,6 @@ inline constexpr const char* kResolutionMessage =
 
 // Returns only once the screen is exactly 1280 x 1024; until then the message
 // comes back after every OK.
-void passResolutionGate(platform::Services& services);
+void passResolutionGate(Services& services);
 
-}  // namespace app
+}  // namespace platform
