@@ -12,6 +12,9 @@ struct FreeFace {
     QString family;
     // Its bold face lacks Cyrillic, so the regular face is emboldened instead.
     bool emboldenRegular = false;
+    // Italic and bold italic come from this face when the family's own italic
+    // draws Cyrillic letters wrongly.
+    QString italicFamily = {};
 };
 
 // Design face -> installed free face with every Cyrillic glyph, closest in
@@ -22,8 +25,13 @@ const FreeFace* freeFaceFor(const std::string& face) {
     static const std::map<std::string, FreeFace> faces = {
         {"MS Sans Serif", {"Liberation Sans"}},    // fonts-liberation2
         {"Arial", {"Liberation Sans"}},            // fonts-liberation2, Arial's metrics
-        {"Arial Black", {"Open Sans"}},            // fonts-open-sans, Extrabold
-        {"Palatino Linotype", {"P052 [UKWN]"}},    // fonts-urw-base35, Palatino's metrics
+        // fonts-paratype, Bold: heavy and narrow enough that every title letter
+        // of the welcome window fits its label at the design size.
+        {"Arial Black", {"PT Sans Narrow"}},
+        // fonts-urw-base35, Palatino's metrics. Its italic draws "н" as "и" and
+        // "м" as "л"; Liberation Serif Italic (fonts-liberation2) reads right and,
+        // at the tale page's 19 px, sets 22 px lines about as wide as Palatino's.
+        {"Palatino Linotype", {"P052 [UKWN]", false, "Liberation Serif"}},
         {"Monotype Corsiva", {"Z003 [UKWN]"}},     // fonts-urw-base35, a chancery italic
         {"Garamond", {"EB Garamond 12", true}},    // fonts-ebgaramond
         {"Lucida Console", {"DejaVu Sans Mono"}},  // fonts-dejavu-core
@@ -36,14 +44,15 @@ const FreeFace* freeFaceFor(const std::string& face) {
 
 }  // namespace
 
-QString familyFor(const std::string& face) {
+QString familyFor(const std::string& face, bool italic) {
     const FreeFace* free = freeFaceFor(face);
-    return free ? free->family : QString::fromStdString(face);
+    if (!free) return QString::fromStdString(face);
+    return italic && !free->italicFamily.isEmpty() ? free->italicFamily : free->family;
 }
 
 QFont toQFont(const Font& font) {
     const FreeFace* free = freeFaceFor(font.face);
-    QFont q(free ? free->family : QString::fromStdString(font.face));
+    QFont q(familyFor(font.face, font.italic));
     q.setPixelSize(std::max(1, static_cast<int>(std::lround(font.points * 96.0 / 72.0))));
     q.setBold(font.bold);
     q.setItalic(font.italic);

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
@@ -10,8 +11,12 @@
 #include <QPrinterInfo>
 #include <QTimer>
 #include <QUrl>
+#include <QWidget>
 
 #include "platform/Desktop.h"
+#include "platform/Form.h"
+#include "platform/ModalScope.h"
+#include "platform/SdlMultimedia.h"
 
 namespace platform {
 
@@ -19,34 +24,62 @@ void QtMessage::message(std::string_view text) {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8("Пятнушки"),
                     QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok, owner_);
     box.setEscapeButton(QMessageBox::Ok);
+    const ModalScope nested;
     box.exec();
 }
 
 ScreenSize StageScreen::screenSize() { return {Stage::kWidth, Stage::kHeight}; }
 
+std::optional<std::string> QtPrinter::nextFolderFile(std::string& file) {
+    const QString folder = QString::fromStdString(pdfFolder_);
+    if (!QDir().mkpath(folder)) {
+        return "Рисунок не напечатан: не удалось создать папку «" + pdfFolder_ + "» для листов.";
+    }
+    const QDir dir(folder);
+    QString name;
+    do {
+        name = dir.filePath(QString("sheet-%1.pdf").arg(++lastNumber_, 3, 10, QChar('0')));
+    } while (QFileInfo::exists(name));
+    file = name.toStdString();
+    return std::nullopt;
+}
+
 std::optional<std::string> QtPrinter::printSheet(const QImage& sheet) {
+    std::string pdfFile = pdfFile_;
+    if (!pdfFolder_.empty()) {
+        if (auto error = nextFolderFile(pdfFile)) return error;
+    }
     std::unique_ptr<QPrinter> printer;
-    if (pdfFile_.empty()) {
+    if (pdfFile.empty()) {
         const QPrinterInfo target = QPrinterInfo::defaultPrinter();
         if (target.isNull()) return std::string("Рисунок не напечатан: в системе не выбран принтер по умолчанию.");
         printer = std::make_unique<QPrinter>(target, QPrinter::HighResolution);
     } else {
         printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(pdfFile_));
+        printer->setOutputFileName(QString::fromStdString(pdfFile));
     }
     printer->setDocName(QString::fromUtf8("Пятнушки"));
     // The window is wider than high, so the sheet is turned to fill more of the page.
     printer->setPageOrientation(sheet.width() > sheet.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
+    const std::string target =
+        pdfFile.empty() ? "принтер «" + printer->printerName().toStdString() + "»" : "файл «" + pdfFile + "»";
     QPainter painter;
-    if (!painter.begin(printer.get())) {
-        return "Рисунок не напечатан: принтер «" + printer->printerName().toStdString() + "» не отвечает.";
-    }
+    if (!painter.begin(printer.get())) return "Рисунок не напечатан: " + target + " не отвечает.";
     const QRect page = painter.viewport();
     const QSize fitted = sheet.size().scaled(page.size(), Qt::KeepAspectRatio);
     painter.drawImage(QRect(page.topLeft(), fitted), sheet);
-    if (!painter.end()) return std::string("Рисунок не напечатан: печать прервалась.");
+    // A spooler or a file that fails while the page is written says so only here.
+    if (!painter.end() || printer->printerState() == QPrinter::Error) {
+        return "Рисунок не напечатан: " + target + " — печать прервалась.";
+    }
     return std::nullopt;
+}
+
+std::optional<std::string> printClientArea(Form& window) {
+    QWidget* client = window.clientWidget();
+    if (!client) return std::string("Рисунок не напечатан: окно уже закрыто.");
+    return window.services().printer.printSheet(client->grab().toImage());
 }
 
 void DesktopBrowser::open(std::string_view address) {
@@ -55,7 +88,10 @@ void DesktopBrowser::open(std::string_view address) {
     QDesktopServices::openUrl(QUrl::fromUserInput(text, QDir::currentPath(), QUrl::AssumeLocalFile));
 }
 
-void QtBeep::beep() { QApplication::beep(); }
+void QtBeep::beep() {
+    if (sound_ != nullptr && sound_->playQuietly(file_)) return;
+    QApplication::beep();
+}
 
 namespace {
 

@@ -9,6 +9,8 @@ class QWidget;
 
 namespace platform {
 
+class Form;
+class SdlMultimedia;
 class Stage;
 
 // A modal box over the stage with one OK button and the program's title.
@@ -27,25 +29,47 @@ public:
     ScreenSize screenSize() override;
 };
 
-// The default printer, or a PDF file when one is named; each sheet is scaled to
-// fit one page with its aspect kept.
+// A folder that takes every printed sheet as a PDF file of its own.
+struct PdfFolder {
+    std::string path;
+};
+
+// The default printer, a PDF file, or a new PDF file in a folder for every sheet
+// (sheet-001.pdf, sheet-002.pdf, …, skipping names already taken, so nothing is
+// overwritten). Each sheet is scaled to fit one page with its aspect kept.
 class QtPrinter : public PrinterService {
 public:
     explicit QtPrinter(std::string pdfFile = {}) : pdfFile_(std::move(pdfFile)) {}
+    explicit QtPrinter(PdfFolder folder) : pdfFolder_(std::move(folder.path)) {}
     std::optional<std::string> printSheet(const QImage& sheet) override;
 
 private:
+    std::optional<std::string> nextFolderFile(std::string& file);
     std::string pdfFile_;
+    std::string pdfFolder_;
+    int lastNumber_ = 0;
 };
+
+// Prints the window's client area as the screen shows it now, one sheet, on the
+// window's printer service. Returns the reason when nothing was printed.
+std::optional<std::string> printClientArea(Form& window);
 
 class DesktopBrowser : public BrowserService {
 public:
     void open(std::string_view address) override;
 };
 
+// A short, soft beep through the program's own sound output; the desktop's
+// bell, which most desktops keep silent, only when that cannot play it.
 class QtBeep : public BeepService {
 public:
+    QtBeep() = default;  // the desktop's bell only
+    explicit QtBeep(SdlMultimedia& sound, std::string file = "beep.wav") : sound_(&sound), file_(std::move(file)) {}
     void beep() override;
+
+private:
+    SdlMultimedia* sound_ = nullptr;
+    std::string file_;
 };
 
 class QtTimers : public TimerDriver {

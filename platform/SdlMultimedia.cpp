@@ -3,11 +3,16 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <system_error>
+#include <vector>
 
 namespace platform {
 
@@ -36,6 +41,11 @@ bool isMidi(const std::string& name) {
     return ext == ".mid" || ext == ".midi";
 }
 
+std::string readAll(const std::string& name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 bool fileExists(const std::string& name) {
     std::error_code error;
     return std::filesystem::is_regular_file(name, error);
@@ -43,9 +53,7 @@ bool fileExists(const std::string& name) {
 
 // FluidSynth takes any bytes at load time and drops a broken file without a word
 // once it is played, so the chunk structure is checked here to be able to say so.
-bool looksLikeMidi(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    const std::string data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+bool looksLikeMidi(const std::string& data) {
     if (data.size() >= 12 && data.compare(0, 4, "RIFF") == 0 && data.compare(8, 4, "RMID") == 0) {
         return true;  // a wrapped file: the library unwraps it itself
     }
@@ -66,6 +74,61 @@ bool looksLikeMidi(const std::string& name) {
     return tracks > 0;
 }
 
+// A reader over the bytes of a MIDI file that fails softly: past the end it
+// reads zeros and remembers that it ran out.
+class MidiBytes {
+public:
+    MidiBytes(std::string_view data, std::size_t at, std::size_t end) : data_(data), at_(at), end_(end) {}
+    bool more() const { return at_ < end_; }
+    bool broken() const { return broken_; }
+    std::uint32_t byte() {
+        if (at_ >= end_) {
+            broken_ = true;
+            return 0;
+        }
+        return static_cast<unsigned char>(data_[at_++]);
+    }
+    std::uint32_t peek() const { return at_ < end_ ? static_cast<unsigned char>(data_[at_]) : 0; }
+    std::uint32_t varLen() {
+        std::uint32_t value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::uint32_t c = byte();
+            value = value << 7 | (c & 0x7F);
+            if (!(c & 0x80)) return value;
+        }
+        broken_ = true;
+        return value;
+    }
+    void skip(std::uint32_t count) {
+        if (count > end_ - at_) {
+            broken_ = true;
+            at_ = end_;
+        } else {
+            at_ += count;
+        }
+    }
+
+private:
+    std::string_view data_;
+    std::size_t at_, end_;
+    bool broken_ = false;
+};
+
+std::uint32_t bigEndian(std::string_view data, std::size_t at, int bytes) {
+    std::uint32_t value = 0;
+    for (int i = 0; i < bytes; ++i) value = value << 8 | static_cast<unsigned char>(data[at + static_cast<std::size_t>(i)]);
+    return value;
+}
+
+struct Frames {
+    std::atomic<std::uint64_t> bytes{0};  // every byte the device has taken since it opened
+};
+
+// Runs on the audio thread after each buffer is mixed.
+void countFrames(void* frames, Uint8*, int length) {
+    static_cast<Frames*>(frames)->bytes.fetch_add(static_cast<std::uint64_t>(length), std::memory_order_relaxed);
+}
+
 struct FreeChunk {
     void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
 };
@@ -74,6 +137,92 @@ struct FreeMusic {
 };
 
 }  // namespace
+
+std::optional<double> midiNotesSeconds(std::string_view data) {
+    // A wrapped file (RIFF RMID) holds the plain one in its data chunk.
+    if (data.size() >= 12 && data.substr(0, 4) == "RIFF" && data.substr(8, 4) == "RMID") {
+        for (std::size_t at = 12; data.size() - at >= 8;) {
+            std::uint32_t length = 0;
+            for (int i = 3; i >= 0; --i) length = length << 8 | static_cast<unsigned char>(data[at + 4 + static_cast<std::size_t>(i)]);
+            if (data.substr(at, 4) == "data") {
+                data = data.substr(at + 8, std::min<std::size_t>(length, data.size() - at - 8));
+                break;
+            }
+            if (length > data.size() - at - 8) return std::nullopt;
+            at += 8 + length + (length & 1);
+        }
+    }
+    if (data.size() < 14 || data.substr(0, 4) != "MThd") return std::nullopt;
+    const std::size_t headerLength = bigEndian(data, 4, 4);
+    if (headerLength < 6 || headerLength > data.size() - 8) return std::nullopt;
+    const std::uint32_t division = bigEndian(data, 12, 2);
+
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> tempos;  // tick, microseconds a quarter
+    std::uint64_t lastNoteEnd = 0;
+    bool anyNote = false;
+    for (std::size_t at = 8 + headerLength; data.size() - at >= 8;) {
+        const std::size_t end = std::min<std::size_t>(data.size(), at + 8 + bigEndian(data, at + 4, 4));
+        if (data.substr(at, 4) == "MTrk") {
+            MidiBytes track(data, at + 8, end);
+            std::uint64_t tick = 0;
+            std::uint32_t running = 0;
+            while (track.more() && !track.broken()) {
+                tick += track.varLen();
+                std::uint32_t status = track.peek();
+                if (status & 0x80)
+                    track.byte();
+                else if (running != 0)
+                    status = running;
+                else
+                    break;  // a data byte with no status to run on: the rest is unreadable
+                if (status == 0xFF) {
+                    running = 0;
+                    const std::uint32_t type = track.byte();
+                    const std::uint32_t length = track.varLen();
+                    if (type == 0x51 && length == 3) {
+                        const std::uint32_t tempo = track.byte() << 16 | track.byte() << 8 | track.byte();
+                        if (tempo > 0) tempos.emplace_back(tick, tempo);
+                    } else {
+                        track.skip(length);
+                    }
+                    if (type == 0x2F) break;
+                } else if (status == 0xF0 || status == 0xF7) {
+                    running = 0;
+                    track.skip(track.varLen());
+                } else {
+                    running = status;
+                    const std::uint32_t kind = status & 0xF0;
+                    track.byte();
+                    const std::uint32_t velocity = kind == 0xC0 || kind == 0xD0 ? 0 : track.byte();
+                    // A note-on with velocity 0 is a note-off; a note never released ends no earlier than it starts.
+                    if (kind == 0x80 || kind == 0x90) {
+                        if (!track.broken()) lastNoteEnd = std::max(lastNoteEnd, tick);
+                        anyNote = anyNote || (kind == 0x90 && velocity > 0);
+                    }
+                }
+            }
+        }
+        at = end;
+    }
+    if (!anyNote || division == 0) return std::nullopt;
+    if (division & 0x8000) {  // SMPTE: frames a second (negative in the high byte) and ticks a frame
+        const int fps = -static_cast<int>(static_cast<std::int8_t>(division >> 8));
+        const double perSecond = (fps == 29 ? 29.97 : fps) * static_cast<double>(division & 0xFF);
+        if (perSecond <= 0) return std::nullopt;
+        return static_cast<double>(lastNoteEnd) / perSecond;
+    }
+    std::stable_sort(tempos.begin(), tempos.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    double seconds = 0;
+    std::uint64_t from = 0;
+    std::uint32_t tempo = 500000;  // 120 beats a minute until the file says otherwise
+    for (const auto& [tick, next] : tempos) {
+        if (tick >= lastNoteEnd) break;
+        seconds += static_cast<double>(tick - from) * tempo / division / 1e6;
+        from = tick;
+        tempo = next;
+    }
+    return seconds + static_cast<double>(lastNoteEnd - from) * tempo / division / 1e6;
+}
 
 struct SdlMultimedia::Impl {
     enum class Device { Untried, Open, Missing };
@@ -85,24 +234,46 @@ struct SdlMultimedia::Impl {
     Device device = Device::Untried;
     std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> chunks;
     std::map<std::string, std::unique_ptr<Mix_Music, FreeMusic>> musics;
+    std::map<std::string, std::optional<double>> lengths;  // of each tune, to its last note
     std::string currentMusic;  // the music started last; empty when none
+    std::uint64_t musicStart = 0;  // frames.bytes when it started
+    Frames frames;
+    int bytesPerSecond = 0;
+    std::string deviceError;  // why the device would not open
+    bool deviceTold = false;
+    // Files found missing or undecodable: told once, then skipped without a word,
+    // since the music is resent every few seconds and a click comes with every press.
+    std::set<std::string> broken;
 
     void fail(const std::string& name, const std::string& cause) {
         messages.message("Не удалось воспроизвести звук «" + name + "»: " + cause + ".");
+    }
+    void failFile(const std::string& name, const std::string& cause) {
+        broken.insert(name);
+        fail(name, cause);
     }
 
     // The device is opened on first need and tried only once. Without one the
     // program stays silent: the user hears about it on the first sound only, not
     // on every click, and later sound commands are dropped without a word.
-    bool ensureDevice(const std::string& name) {
-        if (device != Device::Untried) return device == Device::Open;
+    bool ensureDevice(const std::string& name, bool tell = true) {
+        if (device == Device::Untried) openDevice();
+        if (device == Device::Open) return true;
+        if (tell && !deviceTold) {
+            deviceTold = true;
+            fail(name, "нет звукового устройства (" + deviceError + ")");
+        }
+        return false;
+    }
+
+    void openDevice() {
         device = Device::Missing;
         // SDL would otherwise take over SIGINT and SIGTERM, and the program could
         // no longer be stopped from outside once a sound had played.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-            fail(name, std::string("нет звукового устройства (") + SDL_GetError() + ")");
-            return false;
+            deviceError = SDL_GetError();
+            return;
         }
         // Without a MIDI decoder the effects still play; the music fails when it is loaded.
         Mix_Init(MIX_INIT_MID);
@@ -110,53 +281,73 @@ struct SdlMultimedia::Impl {
         // is only chosen if the sound font it is given then can be read.
         if (!soundFont.empty()) Mix_SetSoundFonts(soundFont.c_str());
         if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
-            const std::string error = Mix_GetError();
+            deviceError = Mix_GetError();
             Mix_Quit();
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
-            fail(name, "нет звукового устройства (" + error + ")");
-            return false;
+            return;
         }
         Mix_AllocateChannels(kMixChannels);
+        int rate = 0, channels = 0;
+        Uint16 format = 0;
+        Mix_QuerySpec(&rate, &format, &channels);
+        bytesPerSecond = rate * channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8);
+        Mix_SetPostMix(countFrames, &frames);
         device = Device::Open;
-        return true;
+    }
+
+    // Seconds of sound the device has taken since the current music started.
+    double musicSeconds() const {
+        if (bytesPerSecond <= 0) return 0;
+        return static_cast<double>(frames.bytes.load(std::memory_order_relaxed) - musicStart) / bytesPerSecond;
+    }
+
+    bool musicStillPlaying(const std::string& name) const {
+        if (currentMusic != name || !Mix_PlayingMusic()) return false;
+        const auto length = lengths.find(name);
+        return length == lengths.end() || !length->second || musicSeconds() < *length->second;
     }
 
     // Checks the file before the device so a wrong name is reported even on a silent machine.
-    bool readyToLoad(const std::string& name) {
+    bool readyToLoad(const std::string& name, bool tell = true) {
         if (!fileExists(name)) {
-            fail(name, "файл не найден");
+            if (tell) failFile(name, "файл не найден");
             return false;
         }
-        return ensureDevice(name);
+        return ensureDevice(name, tell);
     }
 
-    void playSound(const std::string& name) {
+    bool playSound(const std::string& name, bool tell = true) {
         auto it = chunks.find(name);
         if (it == chunks.end()) {
-            if (!readyToLoad(name)) return;
+            if (!readyToLoad(name, tell)) return false;
             Mix_Chunk* chunk = Mix_LoadWAV(name.c_str());
             if (chunk == nullptr) {
-                fail(name, std::string("файл не читается или повреждён (") + Mix_GetError() + ")");
-                return;
+                if (tell) failFile(name, std::string("файл не читается или повреждён (") + Mix_GetError() + ")");
+                return false;
             }
             it = chunks.emplace(name, chunk).first;
         }
         Mix_Chunk* chunk = it->second.get();
-        if (Mix_PlayChannel(-1, chunk, 0) != -1) return;
+        if (Mix_PlayChannel(-1, chunk, 0) != -1) return true;
         const int oldest = Mix_GroupOldest(-1);
         if (oldest < 0 || Mix_PlayChannel(oldest, chunk, 0) == -1) {
-            fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
+            if (tell) fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
+            return false;
         }
+        return true;
     }
 
     // The music plays once; the caller repeats "play" to keep it going, and a
-    // repeat that arrives while it still plays must not cut it short.
+    // repeat that arrives while it still plays must not cut it short. Once its
+    // last note has ended a repeat starts it again at once, even while the
+    // synthesizer still lets the notes ring.
     void playMusic(const std::string& name) {
         auto it = musics.find(name);
         if (it == musics.end()) {
             if (!readyToLoad(name)) return;
-            if (!looksLikeMidi(name)) {
-                fail(name, "файл повреждён или не является MIDI-файлом");
+            const std::string data = readAll(name);
+            if (!looksLikeMidi(data)) {
+                failFile(name, "файл повреждён или не является MIDI-файлом");
                 return;
             }
             Mix_Music* music = Mix_LoadMUS(name.c_str());
@@ -164,13 +355,16 @@ struct SdlMultimedia::Impl {
                 const std::string cause = !soundFont.empty() && !fileExists(soundFont)
                                               ? "не найден звуковой шрифт «" + soundFont + "»"
                                               : "файл не читается или повреждён";
-                fail(name, cause + " (" + Mix_GetError() + ")");
+                failFile(name, cause + " (" + Mix_GetError() + ")");
                 return;
             }
             it = musics.emplace(name, music).first;
-        } else if (currentMusic == name && Mix_PlayingMusic()) {
+            lengths[name] = midiNotesSeconds(data);
+        } else if (musicStillPlaying(name)) {
             return;
         }
+        if (currentMusic == name) Mix_HaltMusic();  // still ringing after its last note
+        musicStart = frames.bytes.load(std::memory_order_relaxed);
         if (Mix_PlayMusic(it->second.get(), 0) != 0) {
             fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
             currentMusic.clear();
@@ -186,6 +380,7 @@ struct SdlMultimedia::Impl {
                 currentMusic.clear();
             }
             musics.erase(it);
+            lengths.erase(name);
             return;
         }
         if (auto it = chunks.find(name); it != chunks.end()) {
@@ -205,11 +400,18 @@ SdlMultimedia::~SdlMultimedia() {
     if (impl_->device != Impl::Device::Open) return;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
+    Mix_SetPostMix(nullptr, nullptr);
     impl_->chunks.clear();
     impl_->musics.clear();
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlMultimedia::playQuietly(std::string_view name) {
+    const std::string file(name);
+    if (file.empty() || impl_->broken.count(file) != 0) return false;
+    return impl_->playSound(file, false);
 }
 
 void SdlMultimedia::execute(std::string_view command) {
@@ -228,6 +430,8 @@ void SdlMultimedia::execute(std::string_view command) {
     }
     if (verb == "close") {
         impl_->close(name);
+    } else if (impl_->broken.count(name) != 0) {
+        return;
     } else if (isMidi(name)) {
         impl_->playMusic(name);
     } else {

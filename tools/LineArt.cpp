@@ -480,9 +480,9 @@ void absorbSpecks(std::vector<std::uint8_t>& white, int w, int h) {
     }
 }
 
-// Lines at least three pixels wide everywhere: a black pixel sticking out
+// Lines at least kLineWidth pixels wide everywhere: a black pixel sticking out
 // alone into one white area is a stair step of the outline and goes white; one
-// still not inside a three-by-three black square takes its neighbours black.
+// still not inside an all-black square of that side takes the square around it.
 void evenLines(std::vector<std::uint8_t>& white, int w, int h) {
     std::vector<int> key(white.size(), -1);
     for (std::size_t p = 0; p < white.size(); ++p) {
@@ -509,19 +509,29 @@ void evenLines(std::vector<std::uint8_t>& white, int w, int h) {
         }
     }
 
+    // Squares of side kLineWidth that are all black, by their top-left pixel,
+    // found by runs to the right and then downwards.
+    constexpr int k = kLineWidth;
+    std::vector<int> run(white.size(), 0);
+    for (int y = 0; y < h; ++y) {
+        int length = 0;
+        for (int x = w - 1; x >= 0; --x) {
+            length = black(x, y) ? length + 1 : 0;
+            run[at(w, x, y)] = length;
+        }
+    }
+    std::vector<std::uint8_t> square(white.size(), 0);
+    for (int x = 0; x < w; ++x) {
+        int down = 0;
+        for (int y = h - 1; y >= 0; --y) {
+            down = run[at(w, x, y)] >= k ? down + 1 : 0;
+            square[at(w, x, y)] = down >= k ? 1 : 0;
+        }
+    }
     const auto covered = [&](int x, int y) {
-        for (int cy = y - 1; cy <= y + 1; ++cy) {
-            for (int cx = x - 1; cx <= x + 1; ++cx) {
-                bool all = true;
-                for (int yy = cy - 1; all && yy <= cy + 1; ++yy) {
-                    for (int xx = cx - 1; xx <= cx + 1; ++xx) {
-                        if (!black(xx, yy)) {
-                            all = false;
-                            break;
-                        }
-                    }
-                }
-                if (all) return true;
+        for (int sy = std::max(0, y - k + 1); sy <= y; ++sy) {
+            for (int sx = std::max(0, x - k + 1); sx <= x; ++sx) {
+                if (square[at(w, sx, sy)]) return true;
             }
         }
         return false;
@@ -534,8 +544,9 @@ void evenLines(std::vector<std::uint8_t>& white, int w, int h) {
     }
     for (int p : thin) {
         const int x = p % w, y = p / w;
-        for (int yy = std::max(0, y - 1); yy <= std::min(h - 1, y + 1); ++yy) {
-            for (int xx = std::max(0, x - 1); xx <= std::min(w - 1, x + 1); ++xx) white[at(w, xx, yy)] = 0;
+        const int left = std::clamp(x - k / 2 + 1, 0, w - k), top = std::clamp(y - k / 2 + 1, 0, h - k);
+        for (int yy = top; yy < top + k; ++yy) {
+            for (int xx = left; xx < left + k; ++xx) white[at(w, xx, yy)] = 0;
         }
     }
 }

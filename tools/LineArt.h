@@ -21,14 +21,19 @@ inline constexpr int kMargin = 24;
 
 // The designer's strokes are drawn this much thinner: at picture size they
 // would be some twenty pixels wide.
-inline constexpr double kStrokeScale = 0.6;
+inline constexpr double kStrokeScale = 0.5;
 
 // White areas and black specks smaller than this many pixels are noise.
 inline constexpr int kSpeck = 30;
 
 // Half the width of a line drawn between two patches: a pixel this close to
-// another patch turns black, so such lines are twice as wide.
-inline constexpr int kBorderReach = 2;
+// another patch turns black, so such lines are twice as wide (and one more).
+inline constexpr int kBorderReach = 3;
+
+// No line is thinner than this: every black pixel lies in an all-black square
+// of this side, so the seams between patches weigh about as much as the
+// outlines and a picture does not look cracked.
+inline constexpr int kLineWidth = 6;
 
 // A patch is made of squares of side 2 * kSolidReach + 1 in its colour:
 // anything narrower is a sliver and goes to the lines.

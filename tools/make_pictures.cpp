@@ -14,11 +14,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <system_error>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 #include "platform/core/Cp1251.h"
 #include "platform/core/PixelBuffer.h"
@@ -193,9 +195,9 @@ bool run(const fs::path& pictures, const fs::path& program) {
         if (!writeLibraryPicture(program / pictures::libraryPicturePath(animal.number), animal.title, white)) {
             return false;
         }
-        if (!writeGallerySlot(program / pictures::galleryPath(animal.number), animal.title, &white)) return false;
+        if (!writeGallerySlot(program / pictures::initialGalleryPath(animal.number), animal.title, &white)) return false;
     }
-    if (!writeGallerySlot(program / pictures::galleryPath(0), kBlankTitle, nullptr)) return false;
+    if (!writeGallerySlot(program / pictures::initialGalleryPath(0), kBlankTitle, nullptr)) return false;
 
     for (const ColouredImage& wanted : kColouredImages) {
         const auto found = drawings.find(wanted.hex);
@@ -203,6 +205,18 @@ bool run(const fs::path& pictures, const fs::path& program) {
         const QImage image = lineart::renderColoured(found->second, {wanted.width, wanted.height}, wanted.margin,
                                                      wanted.transparent ? QColor(Qt::transparent) : QColor(Qt::white));
         if (!savePng(image, program / wanted.file)) return false;
+    }
+    // The menu icon, the window icon's ladybird, at the sizes desktops look for;
+    // installed into the icon theme, not into the program's folder.
+    const auto ladybird = drawings.find("1F41E");
+    if (ladybird == drawings.end()) return fail("the icon's drawing 1F41E is not in the list");
+    for (const int size : {48, 64, 128, 256}) {
+        const std::string box = std::to_string(size) + "x" + std::to_string(size);
+        const fs::path file = program / "icons" / "hicolor" / box / "apps" / "pyatnushki.png";
+        std::error_code ec;
+        fs::create_directories(file.parent_path(), ec);
+        const QImage icon = lineart::renderColoured(ladybird->second, {size, size}, size / 32, QColor(Qt::transparent));
+        if (!savePng(icon, file)) return false;
     }
     return savePng(sun(), program / "sun.png");
 }

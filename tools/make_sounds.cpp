@@ -14,7 +14,9 @@ int main(int argc, char** argv) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     const std::pair<const char*, sounds::Bytes> files[] = {
-        {"kn.wav", sounds::clickWav()}, {"peep.wav", sounds::peepWav()}, {"fon.mid", sounds::backgroundMidi()}};
+        {"kn.wav", sounds::clickWav()}, {"peep.wav", sounds::peepWav()},
+        {"beep.wav", sounds::beepWav()},
+        {"fon.mid", sounds::backgroundMidi()}};
     for (const auto& [name, bytes] : files) {
         std::ofstream out(folder / name, std::ios::binary);
         out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));

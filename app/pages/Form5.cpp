@@ -12,18 +12,29 @@ namespace {
 
 constexpr ColourNumber kBlue = rgb(0, 0, 255);
 
-// The title, two rows of capitals: each letter with its index and left edge.
+// The title, two rows of capitals: each letter with its index, left edge,
+// label width and alignment. Width and alignment set where the letter stands
+// in its label; they are chosen (measured in the title's face) so that every
+// letter lies whole inside its label, clear of its edges, and the gaps between
+// the letters of a row are even. A letter whose ink reaches past its advance
+// (У, Ж, А) is centred, which leaves it room on both sides.
 struct Letter {
     int index;
     const char* text;
     int left;
     int top;
+    int width;
+    Alignment alignment;
 };
+constexpr int kLetterHeight = 157;
+constexpr Alignment R = Alignment::Right, C = Alignment::Centre;
 constexpr Letter kLetters[] = {
-    {0, "П", 40, 8},    {1, "Я", 136, 8},   {2, "Т", 240, 8},   {3, "Н", 344, 8},   {4, "У", 448, 8},
-    {5, "Ш", 552, 8},   {6, "К", 696, 8},   {7, "И", 800, 8},   {8, "Х", 40, 160},  {9, "У", 136, 160},
-    {10, "Д", 240, 160}, {11, "О", 344, 160}, {12, "Ж", 448, 160}, {16, "Н", 560, 160}, {17, "И", 656, 160},
-    {13, "К", 768, 160}, {14, "А", 912, 160}, {15, "М", 1016, 160},
+    {0, "П", 40, 8, 67, R},      {1, "Я", 136, 8, 76, R},     {2, "Т", 240, 8, 88, C},
+    {3, "Н", 344, 8, 82, R},     {4, "У", 448, 8, 104, C},    {5, "Ш", 552, 8, 116, R},
+    {6, "К", 696, 8, 84, C},     {7, "И", 800, 8, 85, R},     {8, "Х", 40, 160, 74, C},
+    {9, "У", 136, 160, 84, C},   {10, "Д", 240, 160, 88, C},  {11, "О", 344, 160, 80, R},
+    {12, "Ж", 448, 160, 108, C}, {16, "Н", 560, 160, 96, R},  {17, "И", 656, 160, 108, R},
+    {13, "К", 768, 160, 132, C}, {14, "А", 912, 160, 73, C},  {15, "М", 1016, 160, 91, R},
 };
 
 // A ray's fixed end, its second end at load, and the second end in each phase;
@@ -66,12 +77,12 @@ void Form5::build() {
     for (std::size_t i = 0; i < std::size(kLetters); ++i) {
         const Letter& l = kLetters[i];
         add(Label1, "Label1", l.index,
-            LabelDesign{.bounds = {l.left, l.top, 121, 157},
+            LabelDesign{.bounds = {l.left, l.top, l.width, kLetterHeight},
                         .caption = l.text,
                         .font = title,
                         .foreColour = kBlue,
                         .backColour = kBlue,
-                        .alignment = Alignment::Centre});
+                        .alignment = l.alignment});
     }
     add(Shape4, "Shape4", ShapeDesign{{968, 360, 177, 401}, ShapeKind::RoundedRectangle, rgb(255, 255, 192), kBlack, 3});
     add(Label2, "Label2",

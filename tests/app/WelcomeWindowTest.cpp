@@ -1,6 +1,14 @@
 // The welcome window's animation: title letters and twinkling rays.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QPainterPath>
+#include <QPixmap>
+#include <QWidget>
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "tests/app/AppHarness.h"
 
 using namespace platform;
@@ -20,7 +28,85 @@ struct WelcomeWindowTest : ::testing::Test, AppHarness {
     }
 };
 
+// The title's letters as the design places them: row by row, left to right.
+struct DesignLetter {
+    int index;
+    const char* text;
+    int left, top;
+};
+const std::vector<std::vector<DesignLetter>> kTitleRows = {
+    {{0, "П", 40, 8}, {1, "Я", 136, 8}, {2, "Т", 240, 8}, {3, "Н", 344, 8}, {4, "У", 448, 8}, {5, "Ш", 552, 8},
+     {6, "К", 696, 8}, {7, "И", 800, 8}},
+    {{8, "Х", 40, 160}, {9, "У", 136, 160}, {10, "Д", 240, 160}, {11, "О", 344, 160}, {12, "Ж", 448, 160},
+     {16, "Н", 560, 160}, {17, "И", 656, 160}, {13, "К", 768, 160}, {14, "А", 912, 160}, {15, "М", 1016, 160}},
+};
+
+struct Box {
+    int left = 1 << 20, top = 1 << 20, right = -1, bottom = -1;  // inclusive
+    int width() const { return right - left + 1; }
+    int height() const { return bottom - top + 1; }
+};
+
 }  // namespace
+
+// Each letter is drawn white as the window draws it; its ink inside its label
+// must be as wide and as high as the whole glyph of the title's face, clear of
+// the label's edges and of every other label, and the gaps between the letters
+// of a row even, so the words do not fall apart.
+TEST_F(WelcomeWindowTest, TitleLettersAreWholeInTheirLabelsAndEvenlySpaced) {
+    for (int i = 0; i < 18; ++i) w.form5.Label1(i).setForeColour(rgb(255, 255, 255));
+    const QImage shot = w.form5.clientWidget()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    // White blended over the blue background: red equals green, blue stays full.
+    const auto ink = [&](int x, int y) {
+        const QRgb p = shot.pixel(x, y);
+        return qRed(p) > 0 && qRed(p) == qGreen(p) && qBlue(p) > 200;
+    };
+    for (const auto& row : kTitleRows) {
+        std::vector<Box> inks;
+        for (const DesignLetter& letter : row) {
+            const Label& label = w.form5.Label1(letter.index);
+            SCOPED_TRACE(std::string(letter.text) + " Label1(" + std::to_string(letter.index) + ")");
+            EXPECT_EQ(label.caption(), letter.text);
+            EXPECT_EQ(label.left(), letter.left);
+            EXPECT_EQ(label.top(), letter.top);
+
+            // The glyph's own extent in the face the title is drawn in.
+            QPainterPath path;
+            path.addText(0, 0, label.widget()->font(), QString::fromUtf8(letter.text));
+            const QRectF glyph = path.boundingRect();
+
+            // Its ink on the window: what the label shows of it.
+            Box box;
+            for (int y = label.top(); y < std::min(shot.height(), label.top() + label.height()); ++y) {
+                for (int x = label.left(); x < std::min(shot.width(), label.left() + label.width()); ++x) {
+                    if (!ink(x, y)) continue;
+                    box = {std::min(box.left, x), std::min(box.top, y), std::max(box.right, x), std::max(box.bottom, y)};
+                }
+            }
+            ASSERT_GE(box.right, 0) << "nothing drawn";
+            EXPECT_GE(box.width(), static_cast<int>(glyph.width()) - 1) << "cut at a side";
+            EXPECT_GE(box.height(), static_cast<int>(glyph.height()) - 1) << "cut at the top or the bottom";
+            EXPECT_GT(box.left, label.left()) << "touches the label's left edge";
+            EXPECT_LT(box.right, label.left() + label.width() - 1) << "touches the label's right edge";
+            EXPECT_GT(box.top, label.top());
+            EXPECT_LT(box.bottom, label.top() + label.height() - 1) << "touches the label's bottom edge";
+            // No other label, opaque and blue, lies over any of it.
+            for (int other = 0; other < 18; ++other) {
+                if (other == letter.index) continue;
+                const Label& o = w.form5.Label1(other);
+                const bool apart = o.left() + o.width() <= box.left || box.right < o.left() ||
+                                   o.top() + o.height() <= box.top || box.bottom < o.top();
+                EXPECT_TRUE(apart) << "under Label1(" << other << ")";
+            }
+            inks.push_back(box);
+        }
+        std::vector<int> gaps;
+        for (std::size_t i = 0; i + 1 < inks.size(); ++i) gaps.push_back(inks[i + 1].left - inks[i].right - 1);
+        const auto [narrowest, widest] = std::minmax_element(gaps.begin(), gaps.end());
+        EXPECT_GE(*narrowest, 24) << "letters crowd together";
+        EXPECT_LE(*widest - *narrowest, 14) << "gaps from " << *narrowest << " to " << *widest << " px";
+    }
+}
 
 TEST_F(WelcomeWindowTest, TitleStartsInvisibleAndEachTickColoursOneLetter) {
     for (int i = 0; i < 18; ++i) {

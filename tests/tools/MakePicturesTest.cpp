@@ -11,6 +11,7 @@
 #include <string>
 #include <variant>
 
+#include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 #include "platform/core/PixelBuffer.h"
 
@@ -46,9 +47,9 @@ TEST_F(MakePicturesTest, RerunKeepsColouredSlotsRestoresMissingOnesAndRepeatsIts
     const fs::path program = root_ / "program";
     ASSERT_EQ(run(kPictures, program), 0);
 
-    const fs::path coloured = program / pictures::galleryPath(5);
-    const fs::path removed = program / pictures::galleryPath(7);
-    const fs::path blank = program / pictures::galleryPath(0);
+    const fs::path coloured = program / pictures::initialGalleryPath(5);
+    const fs::path removed = program / pictures::initialGalleryPath(7);
+    const fs::path blank = program / pictures::initialGalleryPath(0);
     const std::string removedBefore = bytesOf(removed);
     const std::string blankBefore = bytesOf(blank);
     const std::string libraryBefore = bytesOf(program / pictures::libraryPicturePath(1));
@@ -79,7 +80,7 @@ TEST_F(MakePicturesTest, MissingDrawingFailsTheRunBeforeAnySlotIsWritten) {
 
     const fs::path program = root_ / "program";
     EXPECT_NE(run(pictures, program), 0);
-    EXPECT_FALSE(fs::exists(program / pictures::galleryPath(0)));
+    EXPECT_FALSE(fs::exists(program / pictures::initialGalleryPath(0)));
     EXPECT_FALSE(fs::exists(program / "welcome1.png"));
 }
 

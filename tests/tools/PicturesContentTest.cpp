@@ -15,6 +15,7 @@
 #include <variant>
 #include <vector>
 
+#include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 #include "tools/LineArt.h"
 
@@ -114,7 +115,7 @@ TEST(PicturesContentTest, LibraryPicturesAreWholeBlackAndWhiteWithDistinctTitles
 
 TEST(PicturesContentTest, GalleryHasABlankSlotAndOneForEveryPicture) {
     for (int slot = 0; slot <= kPictureCount; ++slot) {
-        const fs::path file = kProgram / pictures::galleryPath(slot);
+        const fs::path file = kProgram / pictures::initialGalleryPath(slot);
         ASSERT_TRUE(fs::exists(file)) << file;
         const pictures::GalleryPicture picture = valueOf(pictures::readGalleryPicture(file));
         EXPECT_FALSE(picture.title.empty()) << file;

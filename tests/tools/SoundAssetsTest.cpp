@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
@@ -79,7 +80,7 @@ TEST(SoundAssetsTest, CuesAreShortQuietPcmThatStartAndEndInSilence) {
     const struct {
         const char* name;
         double maxMs;
-    } cues[] = {{"kn.wav", 80}, {"peep.wav", 250}};
+    } cues[] = {{"kn.wav", 80}, {"peep.wav", 250}, {"beep.wav", 250}};
     for (const auto& cue : cues) {
         SCOPED_TRACE(cue.name);
         const Wav wav = parseWav(readAsset(cue.name));
@@ -257,11 +258,18 @@ TEST(SoundAssetsTest, BackgroundTuneLoopsCleanly) {
     EXPECT_LE(seconds(end), 60.0);
     // A long silent tail would leave a gap each time the tune restarts.
     EXPECT_LE(seconds(end) - seconds(lastRelease), 0.5);
+    // The music timer resends "play" every 3 s and the player restarts the tune
+    // once its last note has ended: that end falls a few tenths of a second
+    // before a resend, never just after one (which would leave 3 s of silence).
+    const double beforeResend = 3.0 - std::fmod(seconds(lastRelease), 3.0);
+    EXPECT_GE(beforeResend, 0.1) << seconds(lastRelease) << " s";
+    EXPECT_LE(beforeResend, 0.4) << seconds(lastRelease) << " s";
 }
 
 TEST(SoundAssetsTest, CommittedFilesAreWhatTheToolMakes) {
     EXPECT_TRUE(readAsset("kn.wav") == sounds::clickWav()) << "run make_sounds assets/sounds";
     EXPECT_TRUE(readAsset("peep.wav") == sounds::peepWav()) << "run make_sounds assets/sounds";
+    EXPECT_TRUE(readAsset("beep.wav") == sounds::beepWav()) << "run make_sounds assets/sounds";
     EXPECT_TRUE(readAsset("fon.mid") == sounds::backgroundMidi()) << "run make_sounds assets/sounds";
 }
 
