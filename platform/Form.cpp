@@ -3,6 +3,8 @@
 #include <QGraphicsProxyWidget>
 #include <QToolButton>
 #include <algorithm>
+#include <iterator>
+#include <utility>
 
 #include "platform/Desktop.h"
 #include "platform/FormFrame.h"
@@ -36,6 +38,7 @@ void Form::load() {
     applyBackColour(frame_->client(), backColour_);
     frame_->clientMouseDown = [this](const MouseArgs& args) { Form_MouseDown(args); };
     frame_->closePressed = [this] { closeBoxPressed(); };
+    frame_->moveFocus = [this](bool next) { return moveFocus(next); };
 
     build();
     // Windowed controls stand above the windowless ones, in the order they were built.
@@ -101,6 +104,7 @@ void Form::unload() {
     for (const auto& control : controls_) control->shutDown();
     visible_ = false;
     proxy_->setVisible(false);
+    tabOrder_.clear();
     std::vector<std::unique_ptr<Control>> controls = std::move(controls_);
     controls_.clear();
     for (ControlSlot* slot : slots_) slot->reset();
@@ -119,23 +123,44 @@ void Form::setBackColour(ColourNumber colour) {
     applyBackColour(frame_->client(), colour);
 }
 
+// A window whose design gives tab indexes takes the keyboard only in those
+// controls, in that order; any other window in every control that takes the
+// focus (buttons, lists, text boxes), top to bottom, then left to right.
 void Form::arrangeTabOrder() {
-    std::vector<Control*> order;
+    tabOrder_.clear();
+    const bool designed = std::any_of(controls_.begin(), controls_.end(),
+                                      [](const auto& control) { return control->tabIndex().has_value(); });
     for (const auto& control : controls_) {
-        if (control->tabIndex() && control->widget()) order.push_back(control.get());
+        QWidget* widget = control->widget();
+        if (!widget) continue;
+        if (designed ? control->tabIndex().has_value() : (widget->focusPolicy() & Qt::TabFocus) != 0) {
+            tabOrder_.push_back(control.get());
+        }
     }
-    std::stable_sort(order.begin(), order.end(),
-                     [](const Control* a, const Control* b) { return *a->tabIndex() < *b->tabIndex(); });
-    for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1]->widget(), order[i]->widget());
+    std::stable_sort(tabOrder_.begin(), tabOrder_.end(), [designed](const Control* a, const Control* b) {
+        if (designed) return *a->tabIndex() < *b->tabIndex();
+        return std::pair(a->top(), a->left()) < std::pair(b->top(), b->left());
+    });
+    for (std::size_t i = 1; i < tabOrder_.size(); ++i) QWidget::setTabOrder(tabOrder_[i - 1]->widget(), tabOrder_[i]->widget());
 }
 
 void Form::focusFirstControl() {
-    Control* first = nullptr;
-    for (const auto& control : controls_) {
-        if (!control->tabIndex() || !control->visible() || !control->enabled()) continue;
-        if (!first || *control->tabIndex() < *first->tabIndex()) first = control.get();
-    }
-    if (first) first->setFocus();
+    const auto first = std::find_if(tabOrder_.begin(), tabOrder_.end(),
+                                    [](const Control* control) { return control->visible() && control->enabled(); });
+    if (first != tabOrder_.end()) (*first)->setFocus();
+}
+
+bool Form::moveFocus(bool next) {
+    std::vector<Control*> reachable;
+    std::copy_if(tabOrder_.begin(), tabOrder_.end(), std::back_inserter(reachable),
+                 [](const Control* control) { return control->visible() && control->enabled(); });
+    if (reachable.empty()) return false;
+    const auto here = std::find_if(reachable.begin(), reachable.end(), [](const Control* c) { return c->hasFocus(); });
+    const auto count = static_cast<std::ptrdiff_t>(reachable.size());
+    std::ptrdiff_t at = here == reachable.end() ? (next ? -1 : count) : here - reachable.begin();
+    at = ((at + (next ? 1 : -1)) % count + count) % count;
+    reachable[static_cast<std::size_t>(at)]->setFocus();
+    return true;
 }
 
 QWidget* Form::clientWidget() const { return frame_ ? frame_->client() : nullptr; }

@@ -120,12 +120,14 @@ private:
     void arrangeTabOrder();
     // The first control in tab order that can take the focus gets it.
     void focusFirstControl();
+    bool moveFocus(bool next);
 
     Desktop& desktop_;
     FormDesign design_;
     State state_ = State::NotLoaded;
     bool visible_ = false;
     bool shownSinceLoad_ = false;
+    std::vector<Control*> tabOrder_;  // the loaded controls the keyboard reaches, in order
     ColourNumber backColour_;
     std::vector<ControlSlot*> slots_;
     std::vector<std::unique_ptr<Control>> controls_;

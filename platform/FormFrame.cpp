@@ -1,5 +1,7 @@
 #include "platform/FormFrame.h"
 
+#include <QKeyEvent>
+
 #include <QGraphicsProxyWidget>
 #include <QLabel>
 #include <QMouseEvent>
@@ -56,6 +58,24 @@ FormFrame::FormFrame(const QString& title, bool titleBar, int clientWidth, int c
         client_->setGeometry(0, 0, clientWidth, clientHeight);
     }
     resize(frameSize());
+    // Holds the keyboard when no control of the window does, so Esc still reaches it.
+    setFocusPolicy(Qt::ClickFocus);
+}
+
+// Tab and Shift+Tab go round the window's own controls rather than on to the
+// next window on the stage.
+bool FormFrame::focusNextPrevChild(bool next) {
+    if (moveFocus && moveFocus(next)) return true;
+    return QWidget::focusNextPrevChild(next);
+}
+
+void FormFrame::keyPressEvent(QKeyEvent* event) {
+    // Esc does what the close box does, on a window that has one.
+    if (event->key() == Qt::Key_Escape && closeBox_ && closePressed) {
+        closePressed();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 QSize FormFrame::frameSize() const {

@@ -24,12 +24,17 @@ public:
 
     std::function<void(const MouseArgs&)> clientMouseDown;
     std::function<void()> closePressed;
+    // Moves the keyboard to the next (or previous) control of the window, round
+    // and round; false when no control takes it.
+    std::function<bool(bool next)> moveFocus;
 
 protected:
     void paintEvent(QPaintEvent*) override;
     void mousePressEvent(QMouseEvent*) override;
     void mouseMoveEvent(QMouseEvent*) override;
     void mouseReleaseEvent(QMouseEvent*) override;
+    void keyPressEvent(QKeyEvent*) override;
+    bool focusNextPrevChild(bool next) override;
 
 private:
     QWidget* client_;
