@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QFontMetrics>
+#include <QFontMetricsF>
 #include <QLabel>
-#include <QTextLayout>
 #include <algorithm>
 #include <map>
 #include <string>
@@ -32,24 +32,26 @@ std::vector<int> spaceRuns(const std::string& text) {
     return runs;
 }
 
-// Wraps a label's text at its width and font, as the label does when it draws.
+// A label's text in the lines the label draws it in.
 struct Wrapped {
-    explicit Wrapped(const Label& label) : text(widgetOf(label).text()), layout(text, widgetOf(label).font()) {
-        QTextOption option;
-        option.setWrapMode(QTextOption::WordWrap);
-        layout.setTextOption(option);
-        layout.beginLayout();
-        for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-            line.setLineWidth(widgetOf(label).contentsRect().width());
-        }
-        layout.endLayout();
-    }
+    explicit Wrapped(const Label& label)
+        : text(widgetOf(label).text()),
+          font(widgetOf(label).font()),
+          lines(platform::wrappedLines(text, font, widgetOf(label).contentsRect().width())) {}
     bool startsLine(const QString& words) const {
         const int at = text.indexOf(words);
-        return at > 0 && layout.lineForTextPosition(at).textStart() == at;
+        return at > 0 && std::any_of(lines.begin(), lines.end(), [at](const TextLine& line) { return line.start == at; });
+    }
+    // How far into its line the character at this index stands.
+    double xOf(int index) const {
+        for (const TextLine& line : lines) {
+            if (index < line.start + line.length) return QFontMetricsF(font).horizontalAdvance(text.mid(line.start, index - line.start));
+        }
+        return 0;
     }
     QString text;
-    QTextLayout layout;
+    QFont font;
+    std::vector<TextLine> lines;
 };
 
 struct PagesTest : ::testing::Test, AppHarness {};
@@ -73,11 +75,12 @@ TEST_F(PagesTest, ProductNameStandsInTheRoomLeftAtTheStartOfTheAboutTextAndOverI
     const Label& text = *w.form7.Label4;
     const Label& name = *w.form7.Label3;
     const Wrapped wrapped(text);
-    const QTextLine first = wrapped.layout.lineAt(0);
-    ASSERT_GT(first.textLength(), 60) << "the text begins on the first line";
+    ASSERT_FALSE(wrapped.lines.empty());
+    const TextLine& first = wrapped.lines.front();
+    ASSERT_GT(first.length, 60) << "the text begins on the first line";
     const double nameEnd = name.left() + QFontMetrics(widgetOf(name).font()).horizontalAdvance(widgetOf(name).text());
-    EXPECT_GE(text.left() + first.cursorToX(53), nameEnd);
-    EXPECT_LT(name.top() - text.top(), first.height()) << "on the same line";
+    EXPECT_GE(text.left() + wrapped.xOf(53), nameEnd);
+    EXPECT_LT(name.top() - text.top(), first.height) << "on the same line";
     const QObjectList& stack = w.form7.clientWidget()->children();
     EXPECT_GT(stack.indexOf(name.widget()), stack.indexOf(text.widget())) << "drawn over the text";
 }
