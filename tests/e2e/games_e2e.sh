@@ -72,7 +72,7 @@ close_other_game() {
 
 play_square() {
     # ">>" until the draw gives the square; the other games that come up are closed.
-    local deadline=$((SECONDS + 150)) presses=0
+    local deadline=$((SECONDS + 400)) presses=0  # a draw of 36 comes about once in 38; this is ample
     while ((SECONDS <= deadline)); do
         click_stage 1192 852  # ">>"
         ((presses++))
