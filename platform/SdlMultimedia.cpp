@@ -14,19 +14,14 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/core/Blanks.h"
+
 namespace platform {
 
 namespace {
 
 // Enough for a burst of clicks over the music; when all are busy the oldest sound gives way.
 constexpr int kMixChannels = 16;
-
-std::string_view trimmed(std::string_view s) {
-    constexpr std::string_view blanks = " \t\r\n";
-    const auto first = s.find_first_not_of(blanks);
-    if (first == std::string_view::npos) return {};
-    return s.substr(first, s.find_last_not_of(blanks) - first + 1);
-}
 
 std::string lowerAscii(std::string_view s) {
     std::string out(s);

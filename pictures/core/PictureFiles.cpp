@@ -19,6 +19,7 @@
 #include <utility>
 
 #include "platform/core/TextFile.h"
+#include "platform/core/Blanks.h"
 
 namespace pictures {
 
@@ -80,13 +81,8 @@ std::string quoted(std::string_view text) {
     return out;
 }
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-std::string_view trimmed(std::string_view s) {
-    while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back())) s.remove_suffix(1);
-    return s;
-}
+using platform::isBlank;
+using platform::trimmed;
 
 enum class Parsed { number, notNumber, outOfRange };
 

@@ -6,11 +6,12 @@
 #include <limits>
 #include <string>
 
+#include "platform/core/Blanks.h"
+
 namespace platform {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // A string of plain digits (and at most one '.') as a double, whatever its length.
@@ -30,8 +31,7 @@ double toDouble(const std::string& digits) {
 }  // namespace
 
 std::optional<TypedNumber> readNumber(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
+    text = trimmed(text);
 
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/core/Blanks.h"
 #include "platform/core/Cp1251.h"
 
 namespace platform {
@@ -19,7 +20,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isLineEnd(char c) { return c == '\r' || c == '\n'; }
 
 void setError(std::string* error, const std::string& text) {
