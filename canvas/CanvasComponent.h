@@ -1,6 +1,9 @@
 #pragma once
+#include <functional>
 #include <optional>
 
+#include "canvas/CanvasAids.h"
+#include "canvas/core/History.h"
 #include "canvas/core/ToolState.h"
 #include "platform/Form.h"
 
@@ -20,6 +23,7 @@ struct CanvasLayout {
     Bounds paletteFrame;          // Shape1
     Bounds penFrame;              // Shape4
     std::optional<Bounds> palettePanel;  // Label5, in the main window only
+    Bounds undoButton;            // in a spot the design left free
 };
 
 extern const CanvasLayout kMainWindowCanvas;
@@ -44,6 +48,19 @@ public:
 
     ToolState& state() { return state_; }
 
+    // Ctrl+Z and the undo button; Ctrl+Shift+Z and Ctrl+Y. Neither touches the
+    // selection, the shape state or anything but the canvas's pixels.
+    void undo();
+    void redo();
+    History& history() { return history_; }
+    // Another picture is on the canvas: what was done to the last one is forgotten.
+    void startFreshHistory();
+    // A change the window makes to the canvas ("очистка рисунка", "создать свой
+    // рисунок") as one step of the history.
+    void changeAsOneStep(const std::function<void()>& change);
+    // The undo button and the choice frame are for the screen, not for a printed sheet.
+    void setAidsVisible(bool visible);
+
     platform::Ctl<platform::PictureBox> Picture1;         // the canvas
     platform::CtlArray<platform::PictureBox> Picture2;    // palette, 0..31
     platform::CtlArray<platform::PictureBox> Picture4;    // pens 0, 1234, 4321
@@ -54,17 +71,25 @@ public:
     platform::Ctl<platform::Shape> Shape1;                // palette frame
     platform::Ctl<platform::Shape> Shape4;                // pen frame
     platform::Ctl<platform::Label> Label5;                // palette panel (main window)
+    platform::Ctl<RoundButton> UndoButton;
+    platform::Ctl<ChoiceFrame> Frame;                     // around the current choice
 
 private:
     std::optional<platform::ColourNumber> elementColour() const;
     void Picture1_MouseDown(const platform::MouseArgs& args);
     void Picture1_MouseMove(const platform::MouseArgs& args);
+    void Picture1_MouseUp();
+    void select(platform::ColourNumber choice);
+    bool inFront() const;
+    // The frame and the canvas's pointer follow the selection.
+    void showChoice();
     void Picture5_Click();
     void Label5_Click();
 
     platform::Form& host_;
     const CanvasLayout& layout_;
     ToolState state_;
+    History history_;
 };
 
 }  // namespace canvas

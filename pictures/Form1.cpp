@@ -105,8 +105,12 @@ bool Form1::loadLibraryPicture(int number, bool fresh) {
     if (fresh) {
         picture.setOuterSize(file.width, file.height);
         picture.clear();
+        drawLibraryPicture(file, picture.pixels());
+        canvas.startFreshHistory();
+    } else {
+        // Clearing the colouring can be undone like any other step.
+        canvas.changeAsOneStep([&] { drawLibraryPicture(file, picture.pixels()); });
     }
-    drawLibraryPicture(file, picture.pixels());
     picture.changedAll();
     services().beep.beep();
     Label2->setCaption(file.title);
@@ -163,7 +167,7 @@ void Form1::Command4_Click() {
 void Form1::Command5_Click() {
     click();
     Label2->setCaption("Мой рисунок");
-    canvas.Picture1->clear();
+    canvas.changeAsOneStep([this] { canvas.Picture1->clear(); });
     PictureNumber = 0;
     Command1->setEnabled(false);
 }
@@ -174,7 +178,9 @@ void Form1::Command6_Click() {
     click();
     printCopy_.lay(*canvas.Picture1, *Picture3, *Shape3);
     Text1->setVisible(true);
+    canvas.setAidsVisible(false);
     const std::optional<std::string> failure = printClientArea(*this);
+    canvas.setAidsVisible(true);
     Text1->setVisible(false);
     if (failure) {
         // Nothing to wait for: the canvas comes back at once, and the box says why.

@@ -1,5 +1,13 @@
 #include "pictures/Form6.h"
 
+#include <QPixmap>
+#include <algorithm>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "canvas/core/Thumbnail.h"
+
 #include "pictures/Form1.h"
 #include "canvas/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
@@ -17,7 +25,78 @@ constexpr const char* kUnreadableTitle = "(рисунок не читается)
 
 }  // namespace
 
+namespace {
+
+// A slot's cells straight from the file's bytes, for its small picture: several
+// times faster than the checked reader, which a picture does not need. A file
+// that is anything but plain (a number written otherwise, a line too few) is
+// left to the checked reader, which decides.
+std::optional<GalleryPicture> quickRead(const std::filesystem::path& file) {
+    std::error_code error;
+    const auto size = std::filesystem::file_size(file, error);
+    if (error || size > (std::uintmax_t{64} << 20)) return std::nullopt;
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    std::ifstream in(file, std::ios::binary);
+    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    // One number alone on its line, blanks around it; p moves past the line.
+    auto number = [&](long long& value) {
+        while (p < end && *p == ' ') ++p;
+        const bool negative = p < end && *p == '-';
+        if (negative) ++p;
+        const char* const digits = p;
+        value = 0;
+        while (p < end && *p >= '0' && *p <= '9' && p - digits < 10) value = value * 10 + (*p++ - '0');
+        if (p == digits) return false;
+        if (negative) value = -value;
+        while (p < end && *p == ' ') ++p;
+        if (p < end && *p == '\r') ++p;
+        if (p < end && *p != '\n') return false;
+        if (p < end) ++p;
+        return true;
+    };
+    const char* const titleEnd = std::find(p, end, '\n');
+    if (titleEnd == end) return std::nullopt;
+    p = titleEnd + 1;
+    long long rows = 0, columns = 0;
+    if (!number(rows) || !number(columns) || rows < 0 || columns < 0 || rows > kMaxPictureSide ||
+        columns > kMaxPictureSide) {
+        return std::nullopt;
+    }
+    GalleryPicture picture;
+    picture.height = static_cast<int>(rows);
+    picture.width = static_cast<int>(columns);
+    picture.cells.resize(static_cast<std::size_t>(rows * columns));
+    for (ColourNumber& cell : picture.cells) {
+        long long value = 0;
+        if (p == end || !number(value) || value < platform::kNoColour || value > platform::kWhite) return std::nullopt;
+        cell = value == 1 ? platform::kWhite : static_cast<ColourNumber>(value);
+    }
+    return picture;
+}
+
+}  // namespace
+
+QImage galleryThumbnail(const std::filesystem::path& file) {
+    std::optional<GalleryPicture> quick = quickRead(file);
+    if (!quick) {
+        auto read = readGalleryPicture(file);
+        if (auto* checked = std::get_if<GalleryPicture>(&read)) quick = std::move(*checked);
+    }
+    if (!quick) return {};
+    const GalleryPicture* picture = &*quick;
+    const PixelBuffer small =
+        canvas::makeThumbnail(picture->cells, picture->width, picture->height, kThumbnailWidth, kThumbnailHeight);
+    if (small.width() == 0) return {};
+    return QImage(reinterpret_cast<const uchar*>(small.data()), small.width(), small.height(), small.width() * 4,
+                  QImage::Format_RGBX8888)
+        .convertToFormat(QImage::Format_RGB32);  // a copy of its own, opaque
+}
+
 Form6::Form6(Desktop& desktop, Form1& main) : Form(desktop, {.number = 6}), main_(main) {}
+
+Form6::~Form6() = default;
 
 void Form6::build() {
     add(List1, "List1", ListBoxDesign{twips(0, 0, 6855, 13545), {"MS Sans Serif", 18}}).Click = [this] { List1_Click(); };
@@ -40,6 +119,31 @@ void Form6::Form_Load() {
         const auto* text = std::get_if<std::string>(&title);
         List1->addItem(text ? *text : kUnreadableTitle);
     }
+    startThumbnails();
+}
+
+void Form6::startThumbnails() {
+    List1->setPictureSize(kThumbnailWidth, kThumbnailHeight);
+    thumbnailMaker_ = {};  // an earlier round still running stops after its current slot
+    const unsigned round = ++thumbnailRound_;
+    std::vector<std::filesystem::path> files;
+    for (int slot = 0; slot <= 35; ++slot) files.push_back(galleryPath(slot));
+    QObject* inbox = thumbnailInbox_.get();
+    thumbnailMaker_ = std::jthread([this, inbox, round, files = std::move(files)](std::stop_token stop) {
+        for (std::size_t slot = 0; slot < files.size() && !stop.stop_requested(); ++slot) {
+            QImage image = galleryThumbnail(files[slot]);
+            if (image.isNull()) continue;
+            QMetaObject::invokeMethod(
+                inbox, [this, round, slot, image = std::move(image)] { showThumbnail(round, static_cast<int>(slot), image); },
+                Qt::QueuedConnection);
+        }
+    });
+}
+
+void Form6::showThumbnail(unsigned round, int slot, const QImage& image) {
+    // Reaching List1 of a closed window would load it again.
+    if (round != thumbnailRound_ || state() != State::Loaded) return;
+    List1->setItemPicture(slot, QPixmap::fromImage(image));
 }
 
 void Form6::List1_Click() {
@@ -88,6 +192,7 @@ void Form6::Command2_Click() {
         main_.show();
         EditCopy.paint(canvas.pixels());
         canvas.changedAll();
+        main_.canvas.startFreshHistory();
     }
     main_.Command1->setEnabled(false);
     main_.Timer2->setEnabled(true);

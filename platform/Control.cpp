@@ -61,7 +61,7 @@ void Control::setFocus() {
 
 bool Control::hasFocus() const { return widget_ && widget_->window()->focusWidget() == widget_; }
 
-static QColor toQColor(ColourNumber c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
+QColor toQColor(ColourNumber c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 void applyBackColour(QWidget* widget, ColourNumber colour) {
     QPalette p = widget->palette();

@@ -1,4 +1,5 @@
 #pragma once
+#include <QColor>
 #include <functional>
 #include <map>
 #include <optional>
@@ -101,6 +102,8 @@ private:
     std::optional<int> tabIndex_;
 };
 
+// A colour number as Qt takes it.
+QColor toQColor(ColourNumber colour);
 // Sets a widget's background colour (and, for text, its foreground).
 void applyBackColour(QWidget* widget, ColourNumber colour);
 void applyForeColour(QWidget* widget, ColourNumber colour);

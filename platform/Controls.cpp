@@ -8,6 +8,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
+#include <QPen>
 #include <QTextLayout>
 #include <QStyleOptionButton>
 #include <QStylePainter>
@@ -25,8 +26,6 @@ Qt::Alignment toQt(Alignment a) {
     }
     return Qt::AlignLeft | Qt::AlignTop;
 }
-
-QColor toQColor(ColourNumber c) { return QColor(redOf(c), greenOf(c), blueOf(c)); }
 
 QString q(const std::string& s) { return QString::fromStdString(s); }
 
@@ -89,6 +88,21 @@ private:
     bool pressed_ = false;
 };
 
+// The frame of the control that has the keyboard: a black line inside a white
+// one, so it shows on every colour a control can take.
+// The control the keys of its window go to, whether or not the window is in front.
+bool holdsKeyboard(const QWidget* widget) { return widget->window()->focusWidget() == widget; }
+
+void drawFocusFrame(QPainter& painter, const QRect& bounds) {
+    painter.save();
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(Qt::white, 4));
+    painter.drawRect(bounds.adjusted(3, 3, -4, -4));
+    painter.setPen(QPen(Qt::black, 2, Qt::DashLine));
+    painter.drawRect(bounds.adjusted(3, 3, -4, -4));
+    painter.restore();
+}
+
 // A push button whose caption wraps onto as many lines as its width needs.
 class ButtonWidget : public QPushButton {
 public:
@@ -102,9 +116,19 @@ protected:
         const QString caption = option.text;
         option.text.clear();
         painter.drawControl(QStyle::CE_PushButton, option);
-        if (caption.isEmpty()) return;
-        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-        drawWrappedText(painter, rect().adjusted(3, 3, -3, -3), caption, Qt::AlignCenter);
+        if (!caption.isEmpty()) {
+            painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+            drawWrappedText(painter, rect().adjusted(3, 3, -3, -3), caption, Qt::AlignCenter);
+        }
+        if (holdsKeyboard(this)) drawFocusFrame(painter, rect());
+    }
+    // Enter presses the focused button as Space and a click do.
+    void keyPressEvent(QKeyEvent* event) override {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && !event->isAutoRepeat()) {
+            click();
+            return;
+        }
+        QPushButton::keyPressEvent(event);
     }
 };
 
@@ -114,6 +138,12 @@ public:
     std::function<void(int&)>* keyPress = nullptr;
 
 protected:
+    void paintEvent(QPaintEvent* event) override {
+        QLineEdit::paintEvent(event);
+        if (!holdsKeyboard(this)) return;
+        QPainter painter(this);
+        drawFocusFrame(painter, rect());
+    }
     void keyPressEvent(QKeyEvent* e) override {
         const QString text = e->text();
         if (keyPress && *keyPress && text.size() == 1) {
@@ -247,7 +277,34 @@ void TextBox::setBackColour(ColourNumber colour) { applyBackColour(edit_, colour
 
 // --- ListBox -------------------------------------------------------------------
 
-ListBox::ListBox(const ControlContext& c, const ListBoxDesign& d) : Control(new QListWidget(c.parent), c.name) {
+namespace {
+
+// A list that takes the keyboard without choosing anything: the item view would
+// make its first row current on focus, and a change of row is a choice (Click).
+class ListWidget : public QListWidget {
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override {
+        if (currentRow() < 0) {
+            QAbstractScrollArea::focusInEvent(event);
+            viewport()->update();
+            return;
+        }
+        QListWidget::focusInEvent(event);
+    }
+    void paintEvent(QPaintEvent* event) override {
+        QListWidget::paintEvent(event);
+        if (!holdsKeyboard(this)) return;
+        QPainter painter(viewport());
+        drawFocusFrame(painter, viewport()->rect());
+    }
+};
+
+}  // namespace
+
+ListBox::ListBox(const ControlContext& c, const ListBoxDesign& d) : Control(new ListWidget(c.parent), c.name) {
     list_ = static_cast<QListWidget*>(widget());
     list_->setFont(toQFont(d.font));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -265,6 +322,42 @@ std::string ListBox::item(int index) const {
 }
 int ListBox::listIndex() const { return list_->currentRow(); }
 void ListBox::setListIndex(int index) { list_->setCurrentRow(index); }
+
+namespace {
+constexpr int kHasPictureRole = Qt::UserRole + 1;
+}
+
+void ListBox::setPictureSize(int width, int height) {
+    list_->setIconSize(QSize(width, height));
+    QPixmap blank(width, height);
+    blank.fill(Qt::transparent);
+    for (int i = 0; i < list_->count(); ++i) {
+        QListWidgetItem* it = list_->item(i);
+        if (!it->data(kHasPictureRole).toBool()) it->setIcon(QIcon(blank));
+    }
+}
+
+void ListBox::setItemPicture(int index, const QPixmap& picture) {
+    QListWidgetItem* it = list_->item(index);
+    if (!it) return;
+    // Centred in a canvas of the list's picture size, so texts stay in line.
+    const QSize size = list_->iconSize();
+    QPixmap framed(size);
+    framed.fill(Qt::transparent);
+    QPainter painter(&framed);
+    const QPixmap fitted = picture.width() > size.width() || picture.height() > size.height()
+                               ? picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+                               : picture;
+    painter.drawPixmap((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2, fitted);
+    painter.end();
+    it->setIcon(QIcon(framed));
+    it->setData(kHasPictureRole, true);
+}
+
+bool ListBox::hasItemPicture(int index) const {
+    const QListWidgetItem* it = list_->item(index);
+    return it && it->data(kHasPictureRole).toBool();
+}
 
 // --- Image ---------------------------------------------------------------------
 

@@ -136,6 +136,12 @@ public:
     int listIndex() const;
     void setListIndex(int index);
 
+    // A small picture beside each item's text. Every item keeps an empty picture
+    // of this size until its own is set, so rows do not move as pictures come.
+    void setPictureSize(int width, int height);
+    void setItemPicture(int index, const QPixmap& picture);
+    bool hasItemPicture(int index) const;
+
     std::function<void()> Click;
 
 private:

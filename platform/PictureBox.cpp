@@ -1,6 +1,8 @@
 #include "platform/PictureBox.h"
 
+#include <QCursor>
 #include <QImage>
+#include <QPixmap>
 #include <cmath>
 #include <QMouseEvent>
 #include <QPainter>
@@ -117,5 +119,7 @@ void PictureBox::setBackColour(ColourNumber colour) {
 }
 
 void PictureBox::changed(const PixelRect& area) { view_->repaintPixels(area); }
+
+void PictureBox::setCursor(const QPixmap& picture, int hotX, int hotY) { view_->setCursor(QCursor(picture, hotX, hotY)); }
 
 }  // namespace platform

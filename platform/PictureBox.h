@@ -4,6 +4,8 @@
 #include "platform/Control.h"
 #include "platform/core/PixelBuffer.h"
 
+class QPixmap;
+
 namespace platform {
 
 struct PictureDesign {
@@ -50,6 +52,10 @@ public:
     void changed(const PixelRect& area);
     // After work on the whole picture.
     void changedAll() { changed({0, 0, drawableWidth(), drawableHeight()}); }
+
+    // The mouse pointer over the box: a picture drawn by us, the same on every
+    // desktop, and the pixel of it that points.
+    void setCursor(const QPixmap& picture, int hotX, int hotY);
 
     std::function<void()> Click;
     std::function<void(const MouseArgs&)> MouseDown;

@@ -80,7 +80,9 @@ void Form17::Command2_Click() {
     services().multimedia.execute(platform::sounds::kClick);
     PictureBox& picture = *canvas.Picture1;
     printCopy_.lay(picture, *Picture3, *Shape);
+    canvas.setAidsVisible(false);
     const std::optional<std::string> failure = printClientArea(*this);
+    canvas.setAidsVisible(true);
     Picture3->setVisible(false);
     picture.changedAll();
     if (failure) {
@@ -91,6 +93,7 @@ void Form17::Command2_Click() {
     // Row 0 and column 0 too: a page starts blank.
     picture.pixels().fill(kWhite);
     picture.changedAll();
+    canvas.startFreshHistory();
     ++PageCounter;
     const core::Tale* tale = chosenTale();
     if (!tale) return;

@@ -11,6 +11,7 @@ namespace canvas {
 FillScratch::FillScratch() { stack.reserve(1 << 16); }
 
 PixelRect floodFill(PixelBuffer& pixels, int seedX, int seedY, platform::ColourNumber colour, FillScratch& scratch) {
+    scratch.runs.clear();
     const int minX = 1, minY = 1;
     const int maxX = std::min(kFillAreaLimit, pixels.width() - 1);
     const int maxY = std::min(kFillAreaLimit, pixels.height() - 1);
@@ -54,6 +55,10 @@ PixelRect floodFill(PixelBuffer& pixels, int seedX, int seedY, platform::ColourN
             if (!skipRun) {
                 while (x <= maxX && row[x] == target) row[x++] = paint;
                 push(y, l, x - 1, dy);
+                if (scratch.recordRuns) {
+                    scratch.runs.push_back({static_cast<std::int16_t>(y), static_cast<std::int16_t>(l),
+                                            static_cast<std::int16_t>(x - l), 1});
+                }
                 if (x > x2 + 1) push(y, x2 + 1, x - 1, -dy);  // and on the right
                 left = std::min(left, l);
                 right = std::max(right, x - 1);

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "canvas/core/History.h"
 #include "platform/core/PixelBuffer.h"
 
 namespace canvas {
@@ -17,6 +18,9 @@ public:
         std::int16_t y, left, right, dy;
     };
     std::vector<Segment> stack;
+    // With recordRuns set, the fill lists here every run it painted, for the history.
+    bool recordRuns = false;
+    std::vector<Run> runs;
 };
 
 // Paints colour over the 4-connected area of the seed's colour, within X and Y

@@ -29,15 +29,21 @@ PixelRect ToolState::press(PixelBuffer& pixels, double x, double y, ColourNumber
     const int yi = roundHalfEven(y);
     Marks.set(xi, yi);
     TargetColor = pixels.pixel(xi, yi);
+    // A stroke whose release never came ends here.
+    if (history) history->close(pixels);
 
     PixelRect changed;
     const ColourNumber current = currentAsColour();
     if (CurrentColor && isPen(current)) {
+        // The stroke starts with the dot and stays open until the button is up.
+        if (history) history->touch(pixels, {xi, yi, 2, 2});
         changed = drawPressDot(pixels, xi, yi);
     } else if (shapeToolSelected()) {
         changed = shapeStep(pixels, xi, yi, shapeColour, canvasWidth, canvasHeight);
     } else {
+        scratch_.recordRuns = history != nullptr;
         changed = floodFill(pixels, xi, yi, current, scratch_);  // seeded at the mark just set
+        if (history && !changed.empty()) history->recordFill(pixels, scratch_.runs, TargetColor, current);
     }
     // The span fill sets no marks of its own, so the pressed pixel's is the only
     // one to clear; marks outside 1..1100 are never read and may stay.
@@ -54,17 +60,32 @@ PixelRect ToolState::shapeStep(PixelBuffer& pixels, int x, int y, ColourNumber s
         return {};
     }
     ShapeStep = 0;
+    PixelRect changed;
     if (CurrentColor == CircleTool) {
         const long long dx = x - FirstX, dy = y - FirstY;
         RadiusSquared = dx * dx + dy * dy;
-        return drawRing(pixels, FirstX, FirstY, RadiusSquared, canvasWidth, canvasHeight, shapeColour);
+        if (history) {
+            // The ring stays within 1.05 radii of its centre.
+            const int reach = static_cast<int>(std::sqrt(1.1 * static_cast<double>(RadiusSquared))) + 2;
+            history->touch(pixels, {FirstX - reach, FirstY - reach, 2 * reach + 1, 2 * reach + 1});
+        }
+        changed = drawRing(pixels, FirstX, FirstY, RadiusSquared, canvasWidth, canvasHeight, shapeColour);
+    } else {
+        if (history) history->touch(pixels, {FirstX, FirstY - 1, x - FirstX + 1, y - FirstY + 2});
+        changed = drawRectangleOutline(pixels, FirstX, FirstY, x, y, shapeColour);
     }
-    return drawRectangleOutline(pixels, FirstX, FirstY, x, y, shapeColour);
+    if (history) history->close(pixels);
+    return changed;
 }
 
-PixelRect ToolState::move(PixelBuffer& pixels, int buttons, int x, int y) const {
+PixelRect ToolState::move(PixelBuffer& pixels, int buttons, int x, int y) {
     if (buttons != 1 || !CurrentColor || !isPen(*CurrentColor)) return {};
+    if (history) history->touch(pixels, {x - 1, y - 1, 4, 4});
     return drawPenStamp(pixels, x, y, penColour(*CurrentColor));
+}
+
+void ToolState::release(const PixelBuffer& pixels) {
+    if (history) history->close(pixels);
 }
 
 }  // namespace canvas

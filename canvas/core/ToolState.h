@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "canvas/core/FloodFill.h"
+#include "canvas/core/History.h"
 #include "canvas/core/Palette.h"
 
 namespace canvas {
@@ -46,6 +47,8 @@ public:
     long long RadiusSquared = 0;
     ColourNumber TargetColor = platform::kNoColour;
     FillMarks Marks;
+    // Where the canvas's changes are recorded for undo; none, no recording.
+    History* history = nullptr;
 
     // The selection taken as a colour: nothing as black, a pen code as the number it is.
     ColourNumber currentAsColour() const { return CurrentColor.value_or(platform::kBlack); }
@@ -55,7 +58,9 @@ public:
     // canvas's outer size in pixels; shapeColour is the shape-colour swatch's.
     PixelRect press(PixelBuffer& pixels, double x, double y, ColourNumber shapeColour, int canvasWidth, int canvasHeight);
     // A move report with the buttons held (1 = the left button alone).
-    PixelRect move(PixelBuffer& pixels, int buttons, int x, int y) const;
+    PixelRect move(PixelBuffer& pixels, int buttons, int x, int y);
+    // The button is up: a pen stroke, from its press to here, is one step.
+    void release(const PixelBuffer& pixels);
 
 private:
     PixelRect shapeStep(PixelBuffer& pixels, int x, int y, ColourNumber shapeColour, int canvasWidth, int canvasHeight);

@@ -8,6 +8,8 @@
 #include <QListWidget>
 #include <QTest>
 
+#include "canvas/CanvasComponent.h"
+#include "pictures/Form6.h"
 #include "pictures/core/PictureFiles.h"
 #include "tests/app/AppHarness.h"
 #include "tests/pictures/ProgramFolder.h"
@@ -179,4 +181,104 @@ TEST_F(GalleryTest, EditAfterOnlyRefusedSlotsDoesNothing) {
     EXPECT_TRUE(w.form6.visible()) << "nothing to edit: the gallery stays";
     EXPECT_EQ(w.form1.PictureNumber, 12);
     EXPECT_EQ(w.form1.Label3->caption(), handOver);
+}
+
+// The list shows a small picture of each slot beside its title, made off the
+// user-interface thread; the titles do not wait for them.
+TEST_F(GalleryTest, PicturesAppearBesideTheTitlesAndChoosingStillWorks) {
+    saveSlot(7, "Большой", rgb(255, 0, 0), 696, 903);
+    saveSlot(5, "Рисунок 5", rgb(0, 0, 255), 64, 80);
+    std::filesystem::remove(galleryPath(9));
+    openGallery();
+    ListBox& list = *w.form6.List1;
+    ASSERT_EQ(list.count(), 36) << "every title is there at once";
+    EXPECT_EQ(list.item(7), "Большой");
+    for (int slot = 0; slot < 36; ++slot) {
+        if (slot == 9) continue;
+        EXPECT_TRUE(QTest::qWaitFor([&] { return list.hasItemPicture(slot); }, 10000)) << "slot " << slot;
+    }
+    settle();
+    EXPECT_FALSE(list.hasItemPicture(9)) << "an unreadable slot has no picture, and the gallery still opens";
+    EXPECT_TRUE(fakes.message.shown.empty());
+
+    auto* widget = qobject_cast<QListWidget*>(list.widget());
+    ASSERT_NE(widget, nullptr);
+    const QImage red = widget->item(7)->icon().pixmap(widget->iconSize()).toImage();
+    const QImage blue = widget->item(5)->icon().pixmap(widget->iconSize()).toImage();
+    const QPoint middle(red.width() / 2, red.height() / 2);
+    EXPECT_EQ(red.pixelColor(middle), QColor(255, 0, 0));
+    EXPECT_EQ(blue.pixelColor(middle), QColor(0, 0, 255));
+
+    const int beeps = fakes.beep.count;
+    list.setListIndex(5);
+    EXPECT_EQ(w.form1.Label2->caption(), "Рисунок 5");
+    EXPECT_EQ(w.form6.Picture1->pixel(1, 1), rgb(0, 0, 255));
+    EXPECT_EQ(fakes.beep.count, beeps + 1);
+}
+
+TEST_F(GalleryTest, ClosingTheGalleryWhilePicturesAreStillMadeIsSafe) {
+    for (int k = 1; k <= 35; k += 2) saveSlot(k, "Большой " + std::to_string(k), rgb(k, 0, 0), 696, 903);
+    for (int round = 0; round < 10; ++round) {
+        openGallery();
+        if (round % 2 == 1) settle();  // some pictures arrive, most are still being made
+        w.form6.Command1->click();
+        settle();
+        EXPECT_FALSE(w.form6.loaded());
+    }
+    // Late pictures of closed rounds neither reopen the window nor reach the new list.
+    QTest::qWait(300);
+    EXPECT_FALSE(w.form6.loaded());
+    openGallery();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.form6.List1->hasItemPicture(35); }, 10000));
+    EXPECT_EQ(w.form6.List1->count(), 36);
+}
+
+TEST_F(GalleryTest, EditStartsAFreshHistoryOnTheMainCanvas) {
+    canvas::CanvasComponent& c = w.form1.canvas;
+    c.state().CurrentColor = rgb(0, 255, 0);
+    canvas().changed(c.state().press(canvas().pixels(), 50, 50, kBlack, canvas().width(), canvas().height()));
+    ASSERT_TRUE(c.history().canUndo());
+    openGallery();
+    w.form6.List1->setListIndex(5);
+    w.form6.Command2->click();
+    EXPECT_FALSE(c.history().canUndo());
+    c.undo();
+    EXPECT_EQ(canvas().pixel(1, 1), rgb(0, 0, 255)) << "the edited picture stays";
+}
+
+// The list's pictures come from a quick read of the slot files; whatever the
+// file holds, they must show what the checked reader reads, or nothing when it
+// refuses the file.
+TEST_F(GalleryTest, ListPicturesShowWhatTheCheckedReaderReads) {
+    struct Case {
+        const char* name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"plain", "Кот\r\n 2 \r\n 3 \r\n 255 \r\n 1 \r\n-1 \r\n 16711680 \r\n 0 \r\n 65280 \r\n"},
+        {"numbers written otherwise", "Кот\r\n2\r\n3\r\n+255\r\n1.5\r\n  -1\r\n16711680.9\r\n0 \r\n65280\r\n"},
+        {"LF line ends and no last line end", "Кот\n 2 \n 3 \n 255\n 1\n-1\n 16711680\n 0\n 65280"},
+        {"a cell out of range", "Кот\r\n 1 \r\n 2 \r\n 255 \r\n 16777216 \r\n"},
+        {"a cell too few", "Кот\r\n 2 \r\n 2 \r\n 255 \r\n 1 \r\n 0 \r\n"},
+        {"a word for a cell", "Кот\r\n 1 \r\n 2 \r\n 255 \r\n red \r\n"},
+        {"no header", "Кот"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ProgramFolder::writeBytes(galleryPath(3), c.bytes);
+        const QImage quick = pictures::galleryThumbnail(galleryPath(3));
+        const auto read = pictures::readGalleryPicture(galleryPath(3));
+        const auto* checked = std::get_if<pictures::GalleryPicture>(&read);
+        ASSERT_EQ(quick.isNull(), checked == nullptr);
+        if (!checked) continue;
+        ASSERT_EQ(quick.width(), checked->width);
+        ASSERT_EQ(quick.height(), checked->height);
+        for (int y = 0; y < checked->height; ++y) {
+            for (int x = 0; x < checked->width; ++x) {
+                const ColourNumber cell = checked->cells[std::size_t(y * checked->width + x)];
+                const ColourNumber shown = cell < 0 ? kWhite : cell;
+                EXPECT_EQ(quick.pixelColor(x, y), QColor(redOf(shown), greenOf(shown), blueOf(shown))) << x << "," << y;
+            }
+        }
+    }
 }

@@ -299,3 +299,40 @@ TEST_F(TaleWindowTest, AClickOnTheMainWindowBehindTheChooserBringsItForwardAndTh
     click(*w.form1.Command7);
     EXPECT_GT(zOrder(w.form10), zOrder(w.form1)) << "the next \" напечатать сказку\" shows it again";
 }
+
+// Each page starts a fresh history: its drawing went to the printer and cannot
+// be brought back onto the next page; a page that did not print keeps its own.
+TEST_F(TaleWindowTest, APageTurnStartsAFreshHistoryButAFailedPrintKeepsIt) {
+    choose(2);
+    canvas::CanvasComponent& c = tale().canvas;
+    fill(c, 100, 100, kBlue);
+    fakes.printer.failWith = "Рисунок не напечатан.";
+    turnPage();
+    ASSERT_TRUE(c.history().canUndo());
+    c.undo();
+    EXPECT_EQ(taleCanvas().pixel(100, 100), kWhite) << "the page that did not print can still be undone";
+    c.redo();
+    fakes.printer.failWith.reset();
+    turnPage();
+    ASSERT_EQ(tale().PageCounter, 1);
+    EXPECT_FALSE(c.history().canUndo());
+    EXPECT_FALSE(c.history().canRedo());
+    c.undo();
+    EXPECT_EQ(notWhite(), 0) << "the printed drawing does not come back on the new page";
+}
+
+TEST_F(TaleWindowTest, ThePrintedSheetShowsNeitherTheUndoButtonNorTheChoiceFrame) {
+    choose(1);
+    canvas::CanvasComponent& c = tale().canvas;
+    click(c.Picture2(1));  // black, framed
+    ASSERT_TRUE(c.Frame->visible());
+    const Bounds button = c.UndoButton->bounds();
+    turnPage();
+    ASSERT_EQ(fakes.printer.sheets.size(), 1u);
+    const QImage& sheet = fakes.printer.sheets[0];
+    EXPECT_EQ(ink(sheet, button), 0) << "the button's spot is blank on paper";
+    const Bounds swatch = c.Picture2(1).bounds();
+    EXPECT_EQ(ink(sheet, {swatch.left - 3, swatch.top + 20, 2, 20}), 0) << "no frame line beside the swatch";
+    EXPECT_TRUE(c.UndoButton->visible()) << "back on screen after the print";
+    EXPECT_TRUE(c.Frame->visible());
+}
