@@ -2,14 +2,12 @@
 
 #include <QPixmap>
 #include <algorithm>
-#include <fstream>
 #include <string>
 #include <vector>
 
-#include "canvas/core/Thumbnail.h"
-
-#include "pictures/Form1.h"
 #include "canvas/ProgressBar.h"
+#include "canvas/core/Thumbnail.h"
+#include "pictures/Form1.h"
 #include "pictures/core/PictureFiles.h"
 
 namespace pictures {
@@ -25,67 +23,10 @@ constexpr const char* kUnreadableTitle = "(рисунок не читается)
 
 }  // namespace
 
-namespace {
-
-// A slot's cells straight from the file's bytes, for its small picture: several
-// times faster than the checked reader, which a picture does not need. A file
-// that is anything but plain (a number written otherwise, a line too few) is
-// left to the checked reader, which decides.
-std::optional<GalleryPicture> quickRead(const std::filesystem::path& file) {
-    std::error_code error;
-    const auto size = std::filesystem::file_size(file, error);
-    if (error || size > (std::uintmax_t{64} << 20)) return std::nullopt;
-    std::string bytes(static_cast<std::size_t>(size), '\0');
-    std::ifstream in(file, std::ios::binary);
-    if (!in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) return std::nullopt;
-    const char* p = bytes.data();
-    const char* const end = p + bytes.size();
-    // One number alone on its line, blanks around it; p moves past the line.
-    auto number = [&](long long& value) {
-        while (p < end && *p == ' ') ++p;
-        const bool negative = p < end && *p == '-';
-        if (negative) ++p;
-        const char* const digits = p;
-        value = 0;
-        while (p < end && *p >= '0' && *p <= '9' && p - digits < 10) value = value * 10 + (*p++ - '0');
-        if (p == digits) return false;
-        if (negative) value = -value;
-        while (p < end && *p == ' ') ++p;
-        if (p < end && *p == '\r') ++p;
-        if (p < end && *p != '\n') return false;
-        if (p < end) ++p;
-        return true;
-    };
-    const char* const titleEnd = std::find(p, end, '\n');
-    if (titleEnd == end) return std::nullopt;
-    p = titleEnd + 1;
-    long long rows = 0, columns = 0;
-    if (!number(rows) || !number(columns) || rows < 0 || columns < 0 || rows > kMaxPictureSide ||
-        columns > kMaxPictureSide) {
-        return std::nullopt;
-    }
-    GalleryPicture picture;
-    picture.height = static_cast<int>(rows);
-    picture.width = static_cast<int>(columns);
-    picture.cells.resize(static_cast<std::size_t>(rows * columns));
-    for (ColourNumber& cell : picture.cells) {
-        long long value = 0;
-        if (p == end || !number(value) || value < platform::kNoColour || value > platform::kWhite) return std::nullopt;
-        cell = value == 1 ? platform::kWhite : static_cast<ColourNumber>(value);
-    }
-    return picture;
-}
-
-}  // namespace
-
 QImage galleryThumbnail(const std::filesystem::path& file) {
-    std::optional<GalleryPicture> quick = quickRead(file);
-    if (!quick) {
-        auto read = readGalleryPicture(file);
-        if (auto* checked = std::get_if<GalleryPicture>(&read)) quick = std::move(*checked);
-    }
-    if (!quick) return {};
-    const GalleryPicture* picture = &*quick;
+    const auto read = readGalleryPicture(file);
+    const auto* picture = std::get_if<GalleryPicture>(&read);
+    if (!picture) return {};
     const PixelBuffer small =
         canvas::makeThumbnail(picture->cells, picture->width, picture->height, kThumbnailWidth, kThumbnailHeight);
     if (small.width() == 0) return {};

@@ -20,6 +20,7 @@
 
 #include "platform/core/TextFile.h"
 #include "platform/core/Blanks.h"
+#include "platform/core/Cp1251.h"
 
 namespace pictures {
 
@@ -270,6 +271,40 @@ void drawLibraryPicture(const LibraryPicture& picture, PixelBuffer& canvas) {
     }
 }
 
+// The cells as the program writes them, one whole number a line with blanks
+// around it, read straight from the bytes: several times faster than line by
+// line. False at the first line of any other form, or at any damage; the reading
+// line by line then says what is wrong, or reads the other forms.
+bool readPlainCells(std::string_view bytes, GalleryPicture& picture, const Progress& progress) {
+    const char* p = bytes.data();
+    const char* const end = p + bytes.size();
+    auto number = [&](long long& value) {
+        while (p < end && isBlank(*p)) ++p;
+        const bool negative = p < end && *p == '-';
+        if (negative) ++p;
+        const char* const digits = p;
+        value = 0;
+        while (p < end && *p >= '0' && *p <= '9' && p - digits < 10) value = value * 10 + (*p++ - '0');
+        if (p == digits) return false;
+        if (negative) value = -value;
+        while (p < end && isBlank(*p)) ++p;
+        if (p < end && *p == '\r') ++p;
+        if (p < end && *p != '\n') return false;
+        if (p < end) ++p;
+        return true;
+    };
+    ColourNumber* cell = picture.cells.data();
+    for (int r = 1; r <= picture.height; ++r) {
+        for (int c = 1; c <= picture.width; ++c, ++cell) {
+            long long value = 0;
+            if (p == end || !number(value) || value < platform::kNoColour || value > platform::kWhite) return false;
+            *cell = value == 1 ? platform::kWhite : static_cast<ColourNumber>(value);
+        }
+        if (progress) progress(r, picture.height);
+    }
+    return true;
+}
+
 std::variant<GalleryPicture, FileError> readGalleryPicture(const fs::path& file, const Progress& progress) {
     std::optional<FileError> error;
     std::optional<TextReader> reader = openPicture(file, kMaxGalleryBytes, error);
@@ -278,23 +313,23 @@ std::variant<GalleryPicture, FileError> readGalleryPicture(const fs::path& file,
     if (auto error = readHeader(*reader, file, picture)) return *error;
 
     if (auto error = makeRoom(picture, file)) return *error;
+    if (readPlainCells(reader->rest(), picture, progress)) return picture;
     std::size_t cell = 0;
-    std::string line;
+    std::string_view line;
     for (int r = 1; r <= picture.height; ++r) {
         for (int c = 1; c <= picture.width; ++c, ++cell) {
-            if (!reader->readLine(line)) return truncated(file, cell, picture);
+            if (!reader->readLineBytes(line)) return truncated(file, cell, picture);
             long long value = 0;
             const Parsed parsed = parseFloor(line, value);
             // A colour number, or -1 for a pixel that was outside the canvas.
             if (parsed != Parsed::number || value < platform::kNoColour || value > platform::kWhite) {
                 // Lines 1..3 are the header, so cell 0 is on line 4.
                 const std::string where = "в строке " + std::to_string(cell + 4);
+                const std::string seen = platform::cp1251ToUtf8(trimmed(line));
                 if (parsed == Parsed::notNumber) {
-                    return damaged(file, where + " должен быть цвет точки, а там " +
-                                             (trimmed(line).empty() ? "пусто" : quoted(trimmed(line))));
+                    return damaged(file, where + " должен быть цвет точки, а там " + (seen.empty() ? "пусто" : quoted(std::string_view(seen))));
                 }
-                return damaged(file,
-                               where + " вместо цвета точки число вне допустимых пределов " + quoted(trimmed(line)));
+                return damaged(file, where + " вместо цвета точки число вне допустимых пределов " + quoted(std::string_view(seen)));
             }
             picture.cells[cell] = value == 1 ? platform::kWhite : static_cast<ColourNumber>(value);
         }

@@ -161,11 +161,18 @@ std::size_t TextReader::afterLineEnd(std::size_t p) const {
 
 bool TextReader::readLine(std::string& out) {
     out.clear();
+    std::string_view bytes;
+    if (!readLineBytes(bytes)) return false;
+    appendCp1251AsUtf8(out, bytes);
+    return true;
+}
+
+bool TextReader::readLineBytes(std::string_view& out) {
     const std::size_t n = bytes_.size();
     if (pos_ == n) return false;
     std::size_t p = pos_;
     while (p < n && !isLineEnd(bytes_[p])) ++p;
-    appendCp1251AsUtf8(out, std::string_view(bytes_).substr(pos_, p - pos_));
+    out = std::string_view(bytes_).substr(pos_, p - pos_);
     pos_ = p < n ? afterLineEnd(p) : n;
     return true;
 }

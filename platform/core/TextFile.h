@@ -36,7 +36,12 @@ public:
     // The rest of the current line; its end (CR LF, lone LF or lone CR) is consumed,
     // not returned. False / nullopt at end of file.
     bool readLine(std::string& out);
+    // The next line's bytes as the file has them, without converting them: for
+    // lines that hold only ASCII, such as numbers. Valid while the reader lives.
+    bool readLineBytes(std::string_view& out);
     std::optional<std::string> readLine();
+    // The bytes not read yet, as the file has them.
+    std::string_view rest() const { return std::string_view(bytes_).substr(pos_); }
 
     // One field, like BASIC's Input #. Blanks and line ends before it are skipped.
     // A quoted field runs to the next quote (commas kept) and whatever follows it up

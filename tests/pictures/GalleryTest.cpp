@@ -246,9 +246,8 @@ TEST_F(GalleryTest, EditStartsAFreshHistoryOnTheMainCanvas) {
     EXPECT_EQ(canvas().pixel(1, 1), rgb(0, 0, 255)) << "the edited picture stays";
 }
 
-// The list's pictures come from a quick read of the slot files; whatever the
-// file holds, they must show what the checked reader reads, or nothing when it
-// refuses the file.
+// The list's pictures show what the checked reader reads of a slot file,
+// whatever the file holds, or nothing when it refuses the file.
 TEST_F(GalleryTest, ListPicturesShowWhatTheCheckedReaderReads) {
     struct Case {
         const char* name;
