@@ -171,8 +171,6 @@ void CanvasComponent::setAidsVisible(bool visible) {
     Frame->setVisible(visible && Frame->framed().has_value());
 }
 
-void CanvasComponent::setUp() { state_.Marks.clear(1000, 700); }
-
 std::optional<ColourNumber> CanvasComponent::elementColour() const {
     if (state_.shapeToolSelected()) return std::nullopt;
     return state_.currentAsColour();

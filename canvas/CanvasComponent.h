@@ -38,8 +38,6 @@ public:
 
     // Adds the component's controls and starts its state afresh.
     void build();
-    // The set-up when the window loads.
-    void setUp();
 
     // A press on the window's free background, or on one of its texts, colours it
     // with the selection; a shape tool is no colour, so then the element keeps its own.

@@ -78,7 +78,6 @@ void Form1::build() {
 void Form1::Form_Load() {
     platform::passResolutionGate(services());
     services().random.seedFromClock();
-    canvas.setUp();
     PictureNumber = 0;
     musicTicks_ = 0;
     services().multimedia.execute(platform::sounds::kPlayMusic);

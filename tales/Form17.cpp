@@ -59,7 +59,6 @@ void Form17::build() {
 void Form17::Form_Load() {
     platform::passResolutionGate(services());
     services().random.seedFromClock();
-    canvas.setUp();
     if (const core::Tale* tale = chosenTale()) {
         Label5->setCaption(std::string(tale->title));
         if (!tale->pages.empty()) Label1->setCaption(std::string(tale->pages.front()));

@@ -7,12 +7,6 @@
 
 namespace canvas {
 
-void FillMarks::clear(int lastX, int lastY) {
-    for (int y = 1; y <= lastY && y < kSize; ++y) {
-        std::fill_n(flags_.begin() + static_cast<std::ptrdiff_t>(index(1, y)), std::min(lastX, kSize - 1), 0);
-    }
-}
-
 int roundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
 
 void ToolState::reset() {
@@ -27,7 +21,6 @@ PixelRect ToolState::press(PixelBuffer& pixels, double x, double y, ColourNumber
                            int canvasHeight) {
     const int xi = roundHalfEven(x);
     const int yi = roundHalfEven(y);
-    Marks.set(xi, yi);
     TargetColor = pixels.pixel(xi, yi);
     // A stroke whose release never came ends here.
     if (history) history->close(pixels);
@@ -42,12 +35,9 @@ PixelRect ToolState::press(PixelBuffer& pixels, double x, double y, ColourNumber
         changed = shapeStep(pixels, xi, yi, shapeColour, canvasWidth, canvasHeight);
     } else {
         scratch_.recordRuns = history != nullptr;
-        changed = floodFill(pixels, xi, yi, current, scratch_);  // seeded at the mark just set
+        changed = floodFill(pixels, xi, yi, current, scratch_);
         if (history && !changed.empty()) history->recordFill(pixels, scratch_.runs, TargetColor, current);
     }
-    // The span fill sets no marks of its own, so the pressed pixel's is the only
-    // one to clear; marks outside 1..1100 are never read and may stay.
-    if (xi >= 1 && yi >= 1 && xi <= kFillAreaLimit && yi <= kFillAreaLimit) Marks.clearOne(xi, yi);
     return changed;
 }
 

@@ -9,29 +9,6 @@
 
 namespace canvas {
 
-// The press marks: 2001 x 2001 flags addressed by (X, Y) from 0 to 2000. A press
-// sets the mark of the pressed pixel, which seeds the fill; the marks within
-// 1..1100 are clear again when the press is over.
-class FillMarks {
-public:
-    static constexpr int kSize = 2001;
-    FillMarks() : flags_(static_cast<std::size_t>(kSize) * kSize, 0) {}
-    static bool inGrid(int x, int y) { return x >= 0 && y >= 0 && x < kSize && y < kSize; }
-    bool isSet(int x, int y) const { return inGrid(x, y) && flags_[index(x, y)] != 0; }
-    void set(int x, int y) {
-        if (inGrid(x, y)) flags_[index(x, y)] = -1;
-    }
-    void clearOne(int x, int y) {
-        if (inGrid(x, y)) flags_[index(x, y)] = 0;
-    }
-    // Clears the flags with X from 1 to lastX and Y from 1 to lastY.
-    void clear(int lastX, int lastY);
-
-private:
-    static std::size_t index(int x, int y) { return static_cast<std::size_t>(y) * kSize + x; }
-    std::vector<std::int16_t> flags_;
-};
-
 // The selection and tool state of one canvas, and what a press or a move on the
 // canvas does with it. Works on plain pixels; the window shows the result.
 class ToolState {
@@ -46,7 +23,6 @@ public:
     int FirstY = 0;
     long long RadiusSquared = 0;
     ColourNumber TargetColor = platform::kNoColour;
-    FillMarks Marks;
     // Where the canvas's changes are recorded for undo; none, no recording.
     History* history = nullptr;
 

@@ -64,17 +64,6 @@ TEST(PressTest, FillPaintsNothingOnBlackOnItsOwnColourOrInColumnZeroAndRowZero) 
     EXPECT_TRUE(p.at(20, 20).empty()) << "white on white";
 }
 
-TEST(PressTest, MarksOfThePressAreClearAfterwardsWithinTheFillArea) {
-    Press p;
-    p.tools.CurrentColor = kRed;
-    for (auto [x, y] : {std::pair{10, 10}, {1, 1}, {59, 59}}) {
-        p.at(x, y);
-        EXPECT_FALSE(p.tools.Marks.isSet(x, y)) << x << "," << y;
-    }
-    p.at(0, 7);
-    EXPECT_TRUE(p.tools.Marks.isSet(0, 7)) << "a mark outside 1..1100 is never read and may stay";
-}
-
 TEST(PenTest, PressLeavesABlackDotWhateverThePenAndMovesDrawInThePenColour) {
     for (auto [pen, colour] : {std::pair{BlackPen, kBlack}, {BluePen, kBlue}, {RedPen, kRed}}) {
         Press p;
