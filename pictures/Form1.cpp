@@ -2,11 +2,11 @@
 
 #include <charconv>
 
-#include "platform/core/ResolutionGate.h"
-#include "platform/core/Sounds.h"
-#include "canvas/ProgressBar.h"
+#include "pictures/FileWithProgress.h"
 #include "pictures/core/PictureFiles.h"
 #include "platform/QtServices.h"
+#include "platform/core/ResolutionGate.h"
+#include "platform/core/Sounds.h"
 
 namespace pictures {
 
@@ -91,16 +91,11 @@ int Form1::saveSlot() const { return isSurprise(PictureNumber) ? slotBeforeSurpr
 
 bool Form1::loadLibraryPicture(int number, bool fresh) {
     PictureBox& picture = *canvas.Picture1;
-    std::variant<LibraryPicture, FileError> read;
-    {
-        canvas::ProgressBar bar(*Shape3, kLoadBarTwips);
-        read = readLibraryPicture(libraryPicturePath(number), [&](int row, int rows) { bar.set(row, rows); });
-    }
-    if (const auto* error = std::get_if<FileError>(&read)) {
-        message(error->message);
-        return false;
-    }
-    const LibraryPicture& file = std::get<LibraryPicture>(read);
+    const std::optional<LibraryPicture> read = readWithProgress<LibraryPicture>(
+        {*Shape3, kLoadBarTwips, services().message},
+        [&](const Progress& progress) { return readLibraryPicture(libraryPicturePath(number), progress); });
+    if (!read) return false;
+    const LibraryPicture& file = *read;
     if (fresh) {
         picture.setOuterSize(file.width, file.height);
         picture.clear();
@@ -145,17 +140,10 @@ void Form1::Command1_Click() {
 
 void Form1::Command3_Click() {
     click();
-    std::optional<FileError> error;
-    {
-        canvas::ProgressBar bar(*Shape3, kLoadBarTwips);
-        error = saveGalleryPicture(galleryPath(saveSlot()), Label2->caption(), canvas.Picture1->pixels(),
-                                   [&](int row, int rows) { bar.set(row, rows); });
-    }
-    if (error) {
-        message(error->message);
-        return;
-    }
-    services().beep.beep();
+    const bool saved = saveWithProgress({*Shape3, kLoadBarTwips, services().message}, [&](const Progress& progress) {
+        return saveGalleryPicture(galleryPath(saveSlot()), Label2->caption(), canvas.Picture1->pixels(), progress);
+    });
+    if (saved) services().beep.beep();
 }
 
 void Form1::Command4_Click() {

@@ -8,6 +8,7 @@
 #include "canvas/ProgressBar.h"
 #include "canvas/core/Thumbnail.h"
 #include "pictures/Form1.h"
+#include "pictures/FileWithProgress.h"
 #include "pictures/core/PictureFiles.h"
 
 namespace pictures {
@@ -90,16 +91,11 @@ void Form6::showThumbnail(unsigned round, int slot, const QImage& image) {
 void Form6::List1_Click() {
     const int slot = List1->listIndex();
     if (slot < 0) return;
-    std::variant<GalleryPicture, FileError> read;
-    {
-        canvas::ProgressBar bar(*Shape3, kPreviewBarTwips);
-        read = readGalleryPicture(galleryPath(slot), [&](int row, int rows) { bar.set(row, rows); });
-    }
-    if (const auto* error = std::get_if<FileError>(&read)) {
-        message(error->message);
-        return;
-    }
-    const GalleryPicture& file = std::get<GalleryPicture>(read);
+    const std::optional<GalleryPicture> read = readWithProgress<GalleryPicture>(
+        {*Shape3, kPreviewBarTwips, services().message},
+        [&](const Progress& progress) { return readGalleryPicture(galleryPath(slot), progress); });
+    if (!read) return;
+    const GalleryPicture& file = *read;
     main_.Label2->setCaption(file.title);
     PictureBox& preview = *Picture1;
     preview.setOuterSize(file.width, file.height);
