@@ -32,7 +32,7 @@ echo "== Tests under AddressSanitizer and UndefinedBehaviorSanitizer =="
 CC=clang CXX=clang++ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DPYATNUSHKI_SANITIZE=ON -DPYATNUSHKI_WERROR=ON -DPYATNUSHKI_BENCH=OFF >/dev/null
 cmake --build build-asan -j"$jobs"
-ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1 \
+ASAN_OPTIONS=halt_on_error=1:detect_stack_use_after_return=1 \
 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 LSAN_OPTIONS=suppressions=$root/tests/sanitizers/lsan.supp:print_suppressions=0 \
     run_ctest --test-dir build-asan --output-on-failure -j"$jobs" --timeout 600

@@ -8,6 +8,7 @@
 #include "tests/pictures/ProgramFolder.h"
 #include "tests/support/Harness.h"
 #include "tests/support/PrintedSheet.h"
+#include "tests/support/NoLeakCheck.h"
 
 using namespace platform;
 using testing_support::near;

@@ -206,7 +206,9 @@ TEST_F(SdlMultimediaTest, MusicPlaysOnceAndRepeatsOnlyAfterItsLastNote) {
         media().execute("play fon.mid");
         const auto again = msUntilMusicStops(8000);
         ASSERT_TRUE(again.has_value());
-        EXPECT_GT(*again, *full - 600) << "the ringing end was left to play out";
+        // Started again it plays about a whole run; left to ring out, 2.3 s less.
+        // The margin between allows for a device that runs slower under load.
+        EXPECT_GT(*again, *full - 1500) << "the ringing end was left to play out";
     }
     EXPECT_TRUE(shown().empty());
 }

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "tests/support/NoLeakCheck.h"
+
 namespace {
 
 struct SingleInstanceTest : ::testing::Test {

@@ -11,6 +11,7 @@
 #include "tales/core/TaleCatalogue.h"
 #include "tests/support/Harness.h"
 #include "tests/support/PrintedSheet.h"
+#include "tests/support/NoLeakCheck.h"
 
 using namespace platform;
 using testing_support::near;
