@@ -6,6 +6,7 @@
 #include <chrono>
 #include <vector>
 
+#include "bench/DesignCanvas.h"
 #include "canvas/core/Drawing.h"
 #include "canvas/core/FloodFill.h"
 #include "tests/canvas/LiteralFill.h"
@@ -21,10 +22,9 @@ using platform::PixelBuffer;
 using platform::rgb;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWidth = 696, kHeight = 903;
-// Filling with the two in turn repaints the same area every time, so the
-// canvas never needs restoring between iterations.
-constexpr ColourNumber kColours[2] = {rgb(255, 0, 0), rgb(0, 0, 255)};
+using bench::kColours;
+using bench::kHeight;
+using bench::kWidth;
 
 struct Scene {
     PixelBuffer (*make)();

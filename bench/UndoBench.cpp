@@ -6,6 +6,7 @@
 #include <chrono>
 #include <vector>
 
+#include "bench/DesignCanvas.h"
 #include "canvas/core/History.h"
 #include "canvas/core/ToolState.h"
 
@@ -16,8 +17,9 @@ using platform::PixelBuffer;
 using platform::rgb;
 using Clock = std::chrono::steady_clock;
 
-constexpr int kWidth = 696, kHeight = 903;
-constexpr ColourNumber kColours[2] = {rgb(255, 0, 0), rgb(0, 0, 255)};
+using bench::kColours;
+using bench::kHeight;
+using bench::kWidth;
 
 double seconds(Clock::time_point since) { return std::chrono::duration<double>(Clock::now() - since).count(); }
 
