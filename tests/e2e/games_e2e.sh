@@ -15,30 +15,6 @@ command -v compare >/dev/null || { echo "FAIL: compare is not installed (run scr
 
 key() { DISPLAY=$display xdotool key --delay 30 "$@"; }
 
-# wait_message WHAT: waits for a message box to come up, then presses OK with Return.
-wait_message() {
-    local deadline=$((SECONDS + 10))
-    while ((SECONDS <= deadline)); do
-        if (($(message_boxes | wc -l) >= 1)); then
-            key Return
-            return 0
-        fi
-        kill -0 "$app_pid" 2>/dev/null || { fail "$1: the program exited early"; return 1; }
-        sleep 0.1
-    done
-    fail "$1: no message box after 10s"
-}
-
-# Waits until no message box is up any more.
-wait_no_message() {
-    local deadline=$((SECONDS + 10))
-    while ((SECONDS <= deadline)); do
-        (($(message_boxes | wc -l) == 0)) && return 0
-        sleep 0.1
-    done
-    fail "$1: the message box is still up after 10s"
-}
-
 # keep NAME X Y W H: a small picture of a game window for the documentation.
 keep() {
     [[ -n ${GAMES_SCREENSHOTS:-} ]] || return 0
@@ -109,8 +85,7 @@ play_square() {
     done
     keep square 688 366 519 663
     key Tab space  # on to "Проверить", and press it
-    wait_message "the square's verdict" || return 1
-    wait_no_message "the square's verdict" || return 1
+    answer_message "the square's verdict" || return 1
     wait_colour "main window after the solved square" 10 1276 1020 "0 255 255"
 }
 
@@ -127,8 +102,7 @@ play_example() {
         key ctrl+a
         DISPLAY=$display xdotool type --delay 30 "$answer"
         click_stage 628 678  # "Проверить"
-        wait_message "the answer $answer" || return 1
-        wait_no_message "the answer $answer" || return 1
+        answer_message "the answer $answer" || return 1
         local decided=$((SECONDS + 5))
         while ((SECONDS <= decided)); do
             shot

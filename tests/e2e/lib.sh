@@ -161,15 +161,41 @@ message_boxes() {
     done
 }
 
-# Closes whichever surprise game is up by its close box.
+# Closes whichever surprise game is up by its close box. A click that comes while
+# the game is still being built can be lost, so it clicks again while the game shows.
 close_game() {
+    local box probe colour deadline=$((SECONDS + 10))
     shot
-    if near "$(pixel 1000 700)" "255 255 255"; then click_stage 1186 382   # the magic square
-    elif near "$(pixel 272 342)" "255 192 255"; then click_stage 1010 308  # the example (plain background)
-    elif near "$(pixel 260 263)" "128 128 0"; then click_stage 1021 229    # the keyboard trainer (plain background)
+    if near "$(pixel 1000 700)" "255 255 255"; then box="1186 382" probe="1000 700" colour="255 255 255"  # the magic square
+    elif near "$(pixel 272 342)" "255 192 255"; then box="1010 308" probe="272 342" colour="255 192 255"  # the example (plain background)
+    elif near "$(pixel 260 263)" "128 128 0"; then box="1021 229" probe="260 263" colour="128 128 0"     # the keyboard trainer (plain background)
     else fail "neither a picture nor a surprise game after '>>'"; return 1
     fi
-    wait_colour "main window back after the game" 5 1276 1020 "0 255 255"
+    while ((SECONDS <= deadline)); do
+        shot
+        near "$(pixel 1276 1020)" "0 255 255" && return 0
+        # shellcheck disable=SC2086
+        near "$(pixel $probe)" "$colour" && click_stage $box
+        sleep 0.5
+    done
+    fail "main window back after the game: still not there after 10s"
+}
+
+# Answers the program's message box with Enter, again while it stays up, and
+# waits until the screen has had no box for two looks in a row.
+answer_message() {
+    local what=$1 deadline=$((SECONDS + 10)) clear=0 pressed=0 last=0
+    while ((SECONDS <= deadline)); do
+        if (($(message_boxes | wc -l) >= 1)); then
+            clear=0
+            ((pressed == 0 || SECONDS - last >= 2)) && { DISPLAY=$display xdotool key Return; pressed=1 last=$SECONDS; }
+        elif ((pressed)); then
+            ((++clear >= 2)) && return 0
+        fi
+        kill -0 "$app_pid" 2>/dev/null || { fail "$what: the program exited early"; return 1; }
+        sleep 0.3
+    done
+    ((pressed)) && fail "$what: the message box is still up after 10s" || fail "$what: no message box after 10s"
 }
 
 # From the welcome window into the main window, on the native 1280 x 1024 stage.

@@ -8,26 +8,12 @@ set -uo pipefail
 bin=${1:?usage: user_folder_e2e.sh PATH_TO_PYATNUSHKI}
 source "$(dirname "$0")/lib.sh"
 
-# Waits until the number of message boxes on the screen is as wanted.
-wait_boxes() {
-    local want=$1 seen deadline=$((SECONDS + 20))
-    while ((SECONDS <= deadline)); do
-        seen=$(message_boxes | wc -l)
-        ((seen == want)) && return 0
-        kill -0 "$app_pid" 2>/dev/null || { fail "the program exited early"; return 1; }
-        sleep 0.2
-    done
-    fail "expected $want message box(es), saw $seen"
-}
-
 width=1280 height=1024
 start_xvfb || exit 1
 : >"$user_data"   # a file where the user's data folder should be
 start_program
 wait_colour "welcome window" 20 1168 461 "0 0 255" || exit 1
-wait_boxes 1 || exit 1
-DISPLAY=$display xdotool key --window "$(message_boxes | head -n 1)" Return
-wait_boxes 0 || exit 1
+answer_message "the user folder's message" || exit 1
 
 click_stage 1124 709  # "В игру !!!"
 wait_colour "main window after the message" 10 1276 1020 "0 255 255" || exit 1
