@@ -18,6 +18,7 @@
 #include "platform/SdlMultimedia.h"
 #include "platform/SingleInstance.h"
 #include "platform/core/ClockRandom.h"
+#include "platform/core/Sounds.h"
 
 namespace app {
 
@@ -91,6 +92,9 @@ int run(int argc, char** argv) {
     platform::QtMessage message(messageOwner);
     platform::StageScreen screen;
     platform::SdlMultimedia multimedia(message);
+    // The synthesizer and its sound font load while the welcome window is up,
+    // so the main window and its music come at once after "В игру !!!".
+    multimedia.prepare(platform::sounds::kMusicFile);
     platform::QtPrinter printer = options.printToPdf.empty() ? platform::QtPrinter()
                                                                : platform::QtPrinter(platform::PdfFolder{options.printToPdf});
     platform::DesktopBrowser browser;

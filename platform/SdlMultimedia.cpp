@@ -12,6 +12,7 @@
 #include <map>
 #include <set>
 #include <system_error>
+#include <thread>
 #include <vector>
 
 #include "platform/core/Blanks.h"
@@ -133,6 +134,13 @@ struct FreeMusic {
 
 }  // namespace
 
+std::string chooseSoundFont(std::span<const char* const> fonts) {
+    for (const char* font : fonts) {
+        if (fileExists(font)) return font;
+    }
+    return fonts.empty() ? std::string() : std::string(fonts.front());
+}
+
 std::optional<double> midiNotesSeconds(std::string_view data) {
     // A wrapped file (RIFF RMID) holds the plain one in its data chunk.
     if (data.size() >= 12 && data.substr(0, 4) == "RIFF" && data.substr(8, 4) == "RMID") {
@@ -226,6 +234,7 @@ struct SdlMultimedia::Impl {
 
     MessageService& messages;
     std::string soundFont;
+    std::thread preparing;  // owns everything below until it is joined
     Device device = Device::Untried;
     std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> chunks;
     std::map<std::string, std::unique_ptr<Mix_Music, FreeMusic>> musics;
@@ -332,6 +341,27 @@ struct SdlMultimedia::Impl {
         return true;
     }
 
+    // Waits for the preparation, if one runs, so that only one thread touches the state.
+    void settle() {
+        if (preparing.joinable()) preparing.join();
+    }
+
+    // Loads a tune whose file has been read as DATA; null when the file is not a tune.
+    Mix_Music* loadMusic(const std::string& name, const std::string& data) {
+        if (!looksLikeMidi(data)) return nullptr;
+        Mix_Music* music = Mix_LoadMUS(name.c_str());
+        if (music != nullptr) {
+            musics.emplace(name, music);
+            lengths[name] = midiNotesSeconds(data);
+        }
+        return music;
+    }
+
+    void prepareMusic(const std::string& name) {
+        if (device == Device::Untried) openDevice();
+        if (device == Device::Open && musics.count(name) == 0 && fileExists(name)) loadMusic(name, readAll(name));
+    }
+
     // The music plays once; the caller repeats "play" to keep it going, and a
     // repeat that arrives while it still plays must not cut it short. Once its
     // last note has ended a repeat starts it again at once, even while the
@@ -345,16 +375,14 @@ struct SdlMultimedia::Impl {
                 failFile(name, "файл повреждён или не является MIDI-файлом");
                 return;
             }
-            Mix_Music* music = Mix_LoadMUS(name.c_str());
-            if (music == nullptr) {
+            if (loadMusic(name, data) == nullptr) {
                 const std::string cause = !soundFont.empty() && !fileExists(soundFont)
                                               ? "не найден звуковой шрифт «" + soundFont + "»"
                                               : "файл не читается или повреждён";
                 failFile(name, cause + " (" + Mix_GetError() + ")");
                 return;
             }
-            it = musics.emplace(name, music).first;
-            lengths[name] = midiNotesSeconds(data);
+            it = musics.find(name);
         } else if (musicStillPlaying(name)) {
             return;
         }
@@ -392,6 +420,7 @@ SdlMultimedia::SdlMultimedia(MessageService& messages, std::string soundFont)
     : impl_(std::make_unique<Impl>(messages, std::move(soundFont))) {}
 
 SdlMultimedia::~SdlMultimedia() {
+    impl_->settle();
     if (impl_->device != Impl::Device::Open) return;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
@@ -403,13 +432,20 @@ SdlMultimedia::~SdlMultimedia() {
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
+void SdlMultimedia::prepare(std::string_view name) {
+    impl_->settle();
+    impl_->preparing = std::thread([impl = impl_.get(), file = std::string(name)] { impl->prepareMusic(file); });
+}
+
 bool SdlMultimedia::playQuietly(std::string_view name) {
+    impl_->settle();
     const std::string file(name);
     if (file.empty() || impl_->broken.count(file) != 0) return false;
     return impl_->playSound(file, false);
 }
 
 void SdlMultimedia::execute(std::string_view command) {
+    impl_->settle();
     const std::string_view text = trimmed(command);
     const auto gap = text.find_first_of(" \t");
     const std::string verb = lowerAscii(text.substr(0, gap));

@@ -1,6 +1,7 @@
 #pragma once
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,9 +20,18 @@ namespace platform {
 // A tune counts as playing until its last note has ended, counted in the
 // frames the device has taken since it started: the synthesizer goes on for
 // seconds while the last notes die away, and a "play" in that time restarts it.
+// General MIDI sound fonts in order of preference: the small one loads in a blink
+// and keeps the synthesizer's memory low; the large one where only it is installed.
+inline constexpr const char* kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
+                                              "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
+
+// The first of the fonts that is a file; the first one when none is, so that the
+// failure to play a tune names the font that is missing.
+std::string chooseSoundFont(std::span<const char* const> fonts = kSoundFonts);
+
 class SdlMultimedia : public MultimediaService {
 public:
-    explicit SdlMultimedia(MessageService& messages, std::string soundFont = "/usr/share/sounds/sf2/FluidR3_GM.sf2");
+    explicit SdlMultimedia(MessageService& messages, std::string soundFont = chooseSoundFont());
     ~SdlMultimedia() override;
     SdlMultimedia(const SdlMultimedia&) = delete;
     SdlMultimedia& operator=(const SdlMultimedia&) = delete;
@@ -32,6 +42,13 @@ public:
     // false when there is no device or the file is missing or broken. A missing
     // device is then still told by the next command that execute() sends.
     bool playQuietly(std::string_view name);
+
+    // Opens the device and loads the tune NAME on a thread of its own, so that
+    // its first "play" finds the synthesizer and its sound font ready without
+    // the caller waiting. Commands sent meanwhile wait for it to finish. Nothing
+    // is told from here: a tune that could not be loaded is loaded again, and
+    // its failure told, by its first "play".
+    void prepare(std::string_view name);
 
 private:
     struct Impl;  // keeps SDL's headers out of everyone else's

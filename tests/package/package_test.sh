@@ -21,7 +21,7 @@ deb=$(ls "$work"/package/pyatnushki_*.deb 2>/dev/null | head -n 1)
 echo "package: $(basename "$deb"), $(du -h "$deb" | cut -f1)"
 depends=$(dpkg-deb --field "$deb" Depends)
 echo "depends: $depends"
-for needed in libqt6widgets6 libsdl2-mixer fonts-liberation2 fluid-soundfont-gm; do
+for needed in libqt6widgets6 libsdl2-mixer fonts-liberation2 timgm6mb-soundfont; do
     [[ $depends == *"$needed"* ]] || fail "the package does not depend on $needed"
 done
 

@@ -394,3 +394,51 @@ TEST_F(SdlMultimediaTest, WithoutDeviceOnlyTheFirstSoundComplains) {
 }
 
 }  // namespace
+
+TEST(SoundFontTest, TheSmallFontIsPreferredAndTheLargeOneTakesOverWhenAlone) {
+    const fs::path folder = fs::temp_directory_path() / ("pyatnushki-fonts-" + std::to_string(getpid()));
+    fs::remove_all(folder);
+    fs::create_directories(folder / "a-folder.sf2");
+    const std::string small = (folder / "small.sf2").string(), large = (folder / "large.sf2").string();
+    const std::string notAFile = (folder / "a-folder.sf2").string();
+    const char* fonts[] = {small.c_str(), large.c_str()};
+
+    EXPECT_EQ(platform::chooseSoundFont(fonts), small) << "neither installed: the failure names the preferred one";
+    writeFile(large, "large");
+    EXPECT_EQ(platform::chooseSoundFont(fonts), large);
+    writeFile(small, "small");
+    EXPECT_EQ(platform::chooseSoundFont(fonts), small);
+    const char* folderFirst[] = {notAFile.c_str(), large.c_str()};
+    EXPECT_EQ(platform::chooseSoundFont(folderFirst), large);
+    EXPECT_EQ(platform::chooseSoundFont({}), "");
+    fs::remove_all(folder);
+}
+
+// The tune is loaded ahead on a thread of its own; whatever comes first after
+// it waits for it, and a failure is still told once, by the first "play".
+TEST_F(SdlMultimediaTest, APreparedTunePlaysAtOnceAndAFailedOneIsToldWhenPlayed) {
+    media().prepare("fon.mid");
+    media().execute("play kn.wav");  // meanwhile: the device it opened is shared
+    media().execute("play fon.mid");
+    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(shown().empty()) << shown()[0];
+    media().prepare("fon.mid");  // prepared already: the playing tune is left alone
+    media().execute("play fon.mid");
+    EXPECT_TRUE(Mix_PlayingMusic());
+
+    writeFile("bad.mid", "MThd but nothing else");
+    for (const char* name : {"bad.mid", "nothere.mid"}) {
+        messages_.shown.clear();
+        media().prepare(name);
+        media().prepare(name);
+        EXPECT_TRUE(shown().empty()) << name;
+        media().execute(std::string("play ") + name);
+        media().execute(std::string("play ") + name);
+        ASSERT_EQ(shown().size(), 1u) << name;
+        EXPECT_NE(shown()[0].find(std::string("«") + name + "»"), std::string::npos) << shown()[0];
+    }
+    // Destroyed while a preparation may still run.
+    media().prepare("fon.mid");
+    media_.reset();
+    EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+}

@@ -5,13 +5,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <thread>
@@ -96,9 +99,46 @@ protected:
         return peaks;
     }
 
+    // The recording as one channel of samples, both channels summed.
+    std::vector<double> samples() const {
+        std::ifstream in(recording(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+        std::vector<double> out(bytes.size() / 4);
+        for (std::size_t i = 0; i < out.size(); ++i) {
+            for (std::size_t c = 0; c < 2; ++c) {
+                const auto low = static_cast<unsigned char>(bytes[4 * i + 2 * c]);
+                const auto high = static_cast<unsigned char>(bytes[4 * i + 2 * c + 1]);
+                out[i] += static_cast<std::int16_t>(low | high << 8);
+            }
+        }
+        return out;
+    }
+
     platform::fakes::FakeMessage messages_;
     fs::path home_, folder_;
 };
+
+// The power of each of the twelve pitch classes (C = 0) over octaves 4 to 6,
+// by Goertzel's filter over frames of 8192 samples (a 5 Hz band, narrower than
+// a semitone there).
+std::array<double, 12> pitchClasses(const std::vector<double>& sound) {
+    constexpr std::size_t kFrame = 8192;
+    std::array<double, 12> power{};
+    for (int key = 60; key < 96; ++key) {
+        const double hz = 440.0 * std::pow(2.0, (key - 69) / 12.0);
+        const double coefficient = 2 * std::cos(2 * std::numbers::pi * hz / kRate);
+        for (std::size_t at = 0; at + kFrame <= sound.size(); at += kFrame) {
+            double s1 = 0, s2 = 0;
+            for (std::size_t i = at; i < at + kFrame; ++i) {
+                const double s0 = sound[i] + coefficient * s1 - s2;
+                s2 = s1;
+                s1 = s0;
+            }
+            power[static_cast<std::size_t>(key % 12)] += s1 * s1 + s2 * s2 - coefficient * s1 * s2;
+        }
+    }
+    return power;
+}
 
 // The music timer ticks every 600 ms and resends "play fon.mid" on every fifth
 // tick, the first time on the sixth. Loading the tune (and the sound font with
@@ -170,6 +210,52 @@ TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
                                 [](int peak) { return peak >= kSilent; }))
             << "no sound at " << after << " s";
     }
+}
+
+// The tune's first eight seconds hold the chords of D minor and C major under a
+// flute on D, E, F, G and A: the keys between (C#, D#, F#, G#, A#) are never
+// struck. Both sound fonts the program may use must sound those notes, clearly
+// above the ones between, and alike: the small default font is the same tune.
+TEST_F(SoundOutputTest, BothSoundFontsPlayTheTunesNotes) {
+    std::vector<std::array<double, 12>> renderings;
+    for (const char* font : platform::kSoundFonts) {
+        SCOPED_TRACE(font);
+        ASSERT_TRUE(fs::is_regular_file(font)) << "not installed (run scripts/setup.sh)";
+        fs::remove(recording());
+        {
+            const ScopedEnv driver("SDL_AUDIODRIVER", "disk");
+            const ScopedEnv file("SDL_DISKAUDIOFILE", recording().string());
+            const ScopedEnv pace("SDL_DISKAUDIODELAY", "6");
+            platform::SdlMultimedia media(messages_, font);
+            media.execute("play fon.mid");
+            const double until = recordedSeconds() + 8;
+            while (recordedSeconds() < until) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+        ASSERT_TRUE(messages_.shown.empty()) << messages_.shown[0];
+        const auto power = pitchClasses(samples());
+        double played = power[0];
+        for (const int key : {2, 4, 5, 7, 9}) played = std::min(played, power[static_cast<std::size_t>(key)]);
+        double between = 0;
+        for (const int key : {1, 3, 6, 8, 10}) between = std::max(between, power[static_cast<std::size_t>(key)]);
+        std::printf("%s: the tune's notes %.1f times the keys between\n", font, played / between);
+        EXPECT_GT(played, 3 * between) << "the tune's notes do not stand out";
+        renderings.push_back(power);
+    }
+    // The two renderings' pitch profiles in decibels, compared by their correlation.
+    ASSERT_EQ(renderings.size(), 2u);
+    const auto normalised = [](std::array<double, 12> p) {
+        double mean = 0, norm = 0;
+        for (double& v : p) v = 10 * std::log10(v + 1);
+        for (double v : p) mean += v / 12;
+        for (double& v : p) norm += (v - mean) * (v - mean);
+        for (double& v : p) v = (v - mean) / std::sqrt(norm);
+        return p;
+    };
+    const auto a = normalised(renderings[0]), b = normalised(renderings[1]);
+    double correlation = 0;
+    for (std::size_t i = 0; i < 12; ++i) correlation += a[i] * b[i];
+    std::printf("the two fonts' pitch profiles correlate by %.2f\n", correlation);
+    EXPECT_GT(correlation, 0.8);
 }
 
 TEST_F(SoundOutputTest, TheBeepPlaysThroughTheSoundOutput) {
