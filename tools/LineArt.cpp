@@ -8,7 +8,11 @@
 #include <QRectF>
 #include <QRegularExpression>
 #include <QSvgRenderer>
+#include <QLineF>
+#include <QPolygonF>
+#include <QTransform>
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <limits>
 #include <set>
@@ -17,13 +21,24 @@ namespace lineart {
 
 namespace {
 
+// One end of an open black stroke, in pixels: where it is, the way it points
+// and the stroke's width; `stroke` counts the black strokes in drawing order.
+struct StrokeEnd {
+    QPointF at;
+    QPointF direction;  // of unit length, away from the stroke
+    double width = 0;
+    int stroke = 0;
+};
+
 // Paints on an image exactly as asked but never antialiased: the SVG renderer
 // switches antialiasing on by itself, and blended edge pixels would stand for
-// colours the drawing does not have. Black pens are drawn `penScale` times as wide.
+// colours the drawing does not have. Black pens are drawn `penScale` times as
+// wide; the black strokes numbered in `skip` are not drawn at all, and the
+// ends of the others are kept.
 class AliasedEngine : public QPaintEngine {
 public:
-    AliasedEngine(QImage& target, double penScale)
-        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), penScale_(penScale) {}
+    AliasedEngine(QImage& target, double penScale, const std::set<int>* skip)
+        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), penScale_(penScale), skip_(skip) {}
 
     bool begin(QPaintDevice*) override {
         painter_.begin(&target_);
@@ -50,10 +65,33 @@ public:
         if ((dirty & (DirtyClipPath | DirtyClipRegion)) && state.clipOperation() != Qt::NoClip) clipped_ = true;
     }
 
-    void drawPath(const QPainterPath& path) override { painter_.drawPath(path); }
+    void drawPath(const QPainterPath& path) override {
+        if (!blackStroke()) {
+            painter_.drawPath(path);
+            return;
+        }
+        const int stroke = strokes_++;
+        if (skip_ && skip_->count(stroke)) {
+            // Its fill still shows; only the pen is left out.
+            painter_.save();
+            painter_.setPen(Qt::NoPen);
+            painter_.drawPath(path);
+            painter_.restore();
+            return;
+        }
+        painter_.drawPath(path);
+        for (const QPolygonF& line : path.toSubpathPolygons(painter_.transform())) keepEnds(line, stroke);
+    }
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
         switch (mode) {
             case PolylineMode:
+                if (blackStroke()) {
+                    const int stroke = strokes_++;
+                    if (skip_ && skip_->count(stroke)) break;
+                    QPolygonF line;
+                    for (int i = 0; i < count; ++i) line << painter_.transform().map(points[i]);
+                    keepEnds(line, stroke);
+                }
                 painter_.drawPolyline(points, count);
                 break;
             case OddEvenMode:
@@ -75,20 +113,52 @@ public:
     Type type() const override { return QPaintEngine::User; }
 
     bool clipped() const { return clipped_; }
+    const std::vector<StrokeEnd>& ends() const { return ends_; }
 
 private:
+    bool blackStroke() const {
+        const QPen& pen = painter_.pen();
+        return pen.style() != Qt::NoPen && pen.color() == QColor(Qt::black) && pen.widthF() > 0;
+    }
+
+    // Both ends of an open line, each pointing the way the line ran into it
+    // over its last few pixels.
+    void keepEnds(const QPolygonF& line, int stroke) {
+        if (line.size() < 2 || QLineF(line.first(), line.last()).length() < 1.0) return;
+        const QTransform& t = painter_.transform();
+        const double width = painter_.pen().widthF() * std::sqrt(std::abs(t.determinant()));
+        const auto keep = [&](int from, int step) {
+            const QPointF end = line[from];
+            QPointF back = end;
+            for (int i = from + step; i >= 0 && i < line.size(); i += step) {
+                back = line[i];
+                if (QLineF(end, back).length() >= width) break;
+            }
+            const QLineF way(back, end);
+            if (way.length() < 0.5) return;
+            ends_.push_back({end, (end - back) / way.length(), width, stroke});
+        };
+        keep(0, 1);
+        keep(static_cast<int>(line.size()) - 1, -1);
+    }
+
     QImage& target_;
     double penScale_;
+    const std::set<int>* skip_;
     QPainter painter_;
     bool clipped_ = false;
+    int strokes_ = 0;
+    std::vector<StrokeEnd> ends_;
 };
 
 class AliasedDevice : public QPaintDevice {
 public:
-    AliasedDevice(QImage& target, double penScale) : target_(target), engine_(target, penScale) {}
+    AliasedDevice(QImage& target, double penScale, const std::set<int>* skip = nullptr)
+        : target_(target), engine_(target, penScale, skip) {}
     ~AliasedDevice() override = default;
     QPaintEngine* paintEngine() const override { return &engine_; }
     bool clipped() const { return engine_.clipped(); }
+    const std::vector<StrokeEnd>& ends() const { return engine_.ends(); }
 
 protected:
     int metric(PaintDeviceMetric metric) const override {
@@ -126,19 +196,20 @@ private:
 
 // Renders without antialiasing onto a see-through image; false if the drawing
 // needs what the aliased painter does not do.
-bool renderAliased(QSvgRenderer& renderer, QImage& image, const QRectF& bounds, double penScale) {
+bool renderAliased(QSvgRenderer& renderer, QImage& image, const QRectF& bounds, double penScale,
+                   const std::set<int>* skip = nullptr, std::vector<StrokeEnd>* ends = nullptr) {
     image.fill(Qt::transparent);
-    AliasedDevice device(image, penScale);
+    AliasedDevice device(image, penScale, skip);
     {
         QPainter painter(&device);
         renderer.render(&painter, bounds);
     }
+    if (ends) *ends = device.ends();
     return !device.clipped();
 }
 
-// Where the drawing goes: its viewBox mapped so that what it shows (not the
-// whole box, which has blank edges) fills the space inside the margin, centred.
-QRectF placement(QSvgRenderer& renderer, QSize size, int margin) {
+// What the drawing shows, in viewBox units: not the whole box, which has blank edges.
+QRectF contentBox(QSvgRenderer& renderer) {
     const QRectF box = renderer.viewBoxF();
     // Found on a render at a fixed scale, so the result never depends on the target size.
     constexpr double kProbeScale = 8.0;
@@ -157,12 +228,26 @@ QRectF placement(QSvgRenderer& renderer, QSize size, int margin) {
         }
     }
     if (right < 0) return {};
-    const double contentX = left / kProbeScale, contentY = top / kProbeScale;
-    const double contentW = (right + 1 - left) / kProbeScale, contentH = (bottom + 1 - top) / kProbeScale;
-    const double scale = std::min((size.width() - 2.0 * margin) / contentW, (size.height() - 2.0 * margin) / contentH);
-    const double x = size.width() / 2.0 - (contentX + contentW / 2) * scale;
-    const double y = size.height() / 2.0 - (contentY + contentH / 2) * scale;
+    return {box.x() + left / kProbeScale, box.y() + top / kProbeScale, (right + 1 - left) / kProbeScale,
+            (bottom + 1 - top) / kProbeScale};
+}
+
+// The viewBox mapped so that the content fills `space` as far as it can,
+// centred across and set `down` of the way from its top to its bottom (0.5 centres).
+QRectF placeIn(QSvgRenderer& renderer, const QRectF& content, const QRectF& space, double down) {
+    const QRectF box = renderer.viewBoxF();
+    const double scale = std::min(space.width() / content.width(), space.height() / content.height());
+    const double x = space.center().x() - (content.center().x() - box.x()) * scale;
+    const double y = space.top() + (space.height() - content.height() * scale) * down - (content.top() - box.y()) * scale;
     return {x, y, box.width() * scale, box.height() * scale};
+}
+
+// Where the drawing goes on a bare page: inside the margin, centred.
+QRectF placement(QSvgRenderer& renderer, QSize size, int margin) {
+    const QRectF content = contentBox(renderer);
+    if (content.isEmpty()) return {};
+    return placeIn(renderer, content,
+                   QRectF(margin, margin, size.width() - 2.0 * margin, size.height() - 2.0 * margin), 0.5);
 }
 
 // Every colour the file names, in a fixed order; black is the strokes' own.
@@ -184,55 +269,6 @@ int distance2(QRgb a, int r, int g, int b) {
 }
 
 }  // namespace
-
-Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, std::string* error) {
-    QSvgRenderer renderer(svg);
-    if (!renderer.isValid()) {
-        if (error) *error = "not a drawing the SVG renderer can read";
-        return {};
-    }
-    const QRectF bounds = placement(renderer, {width, height}, margin);
-    if (bounds.isEmpty()) {
-        if (error) *error = "the drawing is empty";
-        return {};
-    }
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    if (!renderAliased(renderer, image, bounds, kStrokeScale)) {
-        if (error) *error = "the drawing uses clipping, which the line art does not follow";
-        return {};
-    }
-
-    Labels labels{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height), fillColours(svg)};
-    if (labels.fills.size() > std::numeric_limits<std::uint8_t>::max() - kFirstFill) {
-        if (error) *error = "too many colours";
-        return {};
-    }
-    for (int y = 0; y < height; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        std::uint8_t* out = labels.label.data() + static_cast<std::size_t>(y) * width;
-        for (int x = 0; x < width; ++x) {
-            const QRgb pixel = row[x];
-            const int alpha = qAlpha(pixel);
-            // Mostly see-through: the edge belongs to what lies around the drawing.
-            if (alpha < 128) {
-                out[x] = kBackground;
-                continue;
-            }
-            const int r = qRed(pixel) * 255 / alpha, g = qGreen(pixel) * 255 / alpha, b = qBlue(pixel) * 255 / alpha;
-            std::uint8_t best = kStroke;
-            int bestDistance = distance2(qRgb(0, 0, 0), r, g, b);
-            for (std::size_t i = 0; i < labels.fills.size(); ++i) {
-                const int d = distance2(labels.fills[i], r, g, b);
-                if (d < bestDistance) {
-                    bestDistance = d;
-                    best = static_cast<std::uint8_t>(kFirstFill + i);
-                }
-            }
-            out[x] = best;
-        }
-    }
-    return labels;
-}
 
 namespace {
 
@@ -325,6 +361,409 @@ void dilate(std::vector<std::uint8_t>& mask, int w, int h, int reach) {
 }
 
 }  // namespace
+
+namespace {
+
+// The scene's colours, none of them a drawing's own, so a scene's patch never
+// runs into the animal's.
+constexpr QRgb kGrass = 0xFF8FD46Cu;
+constexpr QRgb kSun = 0xFFFFE35Au;
+constexpr QRgb kCloud = 0xFFDCEEFAu;
+constexpr QRgb kWater = 0xFF7DC6EFu;
+constexpr QRgb kSand = 0xFFF2DCA4u;
+constexpr QRgb kLeaf = 0xFF5BB04Du;
+
+// Every pixel's colour among the fills, black and see-through told apart.
+void labelImage(const QImage& image, Labels& labels) {
+    for (int y = 0; y < labels.height; ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        std::uint8_t* out = labels.label.data() + static_cast<std::size_t>(y) * labels.width;
+        for (int x = 0; x < labels.width; ++x) {
+            const QRgb pixel = row[x];
+            const int alpha = qAlpha(pixel);
+            // Mostly see-through: the edge belongs to what lies around the drawing.
+            if (alpha < 128) {
+                out[x] = kBackground;
+                continue;
+            }
+            const int r = qRed(pixel) * 255 / alpha, g = qGreen(pixel) * 255 / alpha, b = qBlue(pixel) * 255 / alpha;
+            std::uint8_t best = kStroke;
+            int bestDistance = distance2(qRgb(0, 0, 0), r, g, b);
+            for (std::size_t i = 0; i < labels.fills.size(); ++i) {
+                const int d = distance2(labels.fills[i], r, g, b);
+                if (d < bestDistance) {
+                    bestDistance = d;
+                    best = static_cast<std::uint8_t>(kFirstFill + i);
+                }
+            }
+            out[x] = best;
+        }
+    }
+}
+
+QPen blackPen(double width) {
+    QPen pen(QColor(Qt::black), width);
+    pen.setCapStyle(Qt::RoundCap);
+    pen.setJoinStyle(Qt::RoundJoin);
+    return pen;
+}
+
+// Draws every stroke end that stops inside one of the drawing's patches on to
+// the nearest line ahead of it (within a cone, straight on preferred), so the
+// part it began is closed. Ends on the outline, pointing out of the drawing,
+// and ends already touching a line stay as they are. Returns the strokes with
+// an end no line is near enough to.
+std::set<int> joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& ends, int* extended) {
+    const int w = labels.width, h = labels.height;
+    const auto labelAt = [&](QPointF p) -> int {
+        const int x = static_cast<int>(std::floor(p.x())), y = static_cast<int>(std::floor(p.y()));
+        if (x < 0 || y < 0 || x >= w || y >= h) return -1;
+        return labels.label[at(w, x, y)];
+    };
+    constexpr double kStep = 0.5;
+    constexpr int kRays = 7;           // each side of straight on
+    constexpr double kRayAngle = 6.0;  // degrees between rays
+    std::set<int> tooFar;
+    for (const StrokeEnd& end : ends) {
+        const double cap = end.width / 2 + 2;
+        // A line crossing or touching near the end fills more of a ring around
+        // it than the stroke's own end does: the end is joined already.
+        constexpr int kRing = 72;
+        int onLine = 0;
+        for (int i = 0; i < kRing; ++i) {
+            const double angle = 2 * M_PI * i / kRing, radius = end.width * 1.5 + 1;
+            if (labelAt(end.at + QPointF(std::cos(angle), std::sin(angle)) * radius) == kStroke) ++onLine;
+        }
+        if (onLine > kRing / 4) continue;
+        // Straight on: out of the end's own round cap into what lies ahead.
+        double s = 0;
+        int ahead = kStroke;
+        for (; s <= cap && ahead == kStroke; s += kStep) ahead = labelAt(end.at + end.direction * s);
+        if (ahead == kStroke || ahead < 0 || ahead == kBackground) continue;  // joined, or on the outline
+        const int fill = ahead;
+        double best = -1, bestCost = 0;
+        QPointF bestWay;
+        for (int ray = -kRays; ray <= kRays; ++ray) {
+            const double angle = ray * kRayAngle * M_PI / 180;
+            const QPointF way(end.direction.x() * std::cos(angle) - end.direction.y() * std::sin(angle),
+                              end.direction.x() * std::sin(angle) + end.direction.y() * std::cos(angle));
+            double t = 0;
+            int seen = kStroke;
+            for (; t <= cap && seen == kStroke; t += kStep) seen = labelAt(end.at + way * t);
+            if (seen != fill) continue;  // this way runs along a line or out of the patch
+            for (; t <= cap + kMaxReach; t += kStep) {
+                seen = labelAt(end.at + way * t);
+                if (seen != fill) break;
+            }
+            if (seen == fill || seen < 0 || seen == kBackground) continue;
+            const double cost = t * (1 + 0.4 * std::abs(ray) / kRays);
+            if (best < 0 || cost < bestCost) {
+                best = t;
+                bestCost = cost;
+                bestWay = way;
+            }
+        }
+        if (best < 0) {
+            tooFar.insert(end.stroke);
+            continue;
+        }
+        const QPointF to = end.at + bestWay * (best + 1);
+        {
+            QPainter painter(&layer);
+            painter.setRenderHint(QPainter::Antialiasing, false);
+            painter.setPen(blackPen(end.width));
+            painter.drawLine(end.at, to);
+        }
+        // The new line counts for the ends still to come.
+        const int margin = static_cast<int>(end.width) + 2;
+        const int left = std::max(0, static_cast<int>(std::min(end.at.x(), to.x())) - margin);
+        const int right = std::min(w - 1, static_cast<int>(std::max(end.at.x(), to.x())) + margin);
+        const int top = std::max(0, static_cast<int>(std::min(end.at.y(), to.y())) - margin);
+        const int bottom = std::min(h - 1, static_cast<int>(std::max(end.at.y(), to.y())) + margin);
+        for (int y = top; y <= bottom; ++y) {
+            for (int x = left; x <= right; ++x) {
+                if (layer.pixel(x, y) == qRgb(0, 0, 0)) labels.label[at(w, x, y)] = kStroke;
+            }
+        }
+        if (extended) ++*extended;
+    }
+    return tooFar;
+}
+
+// A shape of the scene with its colour.
+struct Shape {
+    QPainterPath path;
+    QRgb colour;
+};
+
+// The ground of a meadow, a hill across the foot of the page.
+QPainterPath meadowGround(double left, double right, double top, double bottom) {
+    const double width = right - left;
+    QPainterPath ground;
+    ground.moveTo(left, bottom);
+    ground.lineTo(left, top + 24);
+    ground.cubicTo(left + width * 0.3, top - 30, left + width * 0.65, top + 40, right, top);
+    ground.lineTo(right, bottom);
+    ground.closeSubpath();
+    return ground;
+}
+
+// Water with gentle waves along its top.
+QPainterPath water(double left, double right, double top, double bottom) {
+    QPainterPath path;
+    path.moveTo(left, bottom);
+    path.lineTo(left, top);
+    constexpr int kWaves = 4;
+    const double wave = (right - left) / kWaves;
+    for (int i = 0; i < kWaves; ++i) {
+        const double x = left + i * wave;
+        path.quadTo(x + wave / 4, top - 14, x + wave / 2, top);
+        path.quadTo(x + wave * 3 / 4, top + 14, x + wave, top);
+    }
+    path.lineTo(right, bottom);
+    path.closeSubpath();
+    return path;
+}
+
+QPainterPath cloud(QPointF topLeft) {
+    QPainterPath path;
+    const double x = topLeft.x(), y = topLeft.y();
+    path.addEllipse(QRectF(x, y + 28, 86, 62));
+    path.addEllipse(QRectF(x + 44, y, 96, 84));
+    path.addEllipse(QRectF(x + 108, y + 26, 76, 64));
+    path.setFillRule(Qt::WindingFill);
+    return path.simplified();
+}
+
+QPainterPath circle(QPointF centre, double radius) {
+    QPainterPath path;
+    path.addEllipse(centre, radius, radius);
+    return path;
+}
+
+// Sets the scene around the animal drawn on `layer`: the big shapes first, then
+// the sun, clouds and bubbles wherever they keep clear of the animal and of
+// each other.
+std::vector<Shape> sceneShapes(Scene scene, const QImage& layer, const QRect& animal, double line, int margin) {
+    const double w = layer.width(), h = layer.height();
+    const double left = margin, right = w - margin, top = margin, bottom = h - margin;
+    std::vector<Shape> shapes;
+    std::vector<QRectF> taken;
+    // Free if no pixel of the animal lies within the shape's box grown by a line's width.
+    const auto fits = [&](const QPainterPath& path) {
+        const QRectF shape = path.boundingRect().adjusted(-line, -line, line, line);
+        if (shape.left() < left || shape.right() > right || shape.top() < top || shape.bottom() > bottom) return false;
+        const QRectF box = path.boundingRect().adjusted(-2 * line, -2 * line, 2 * line, 2 * line);
+        for (const QRectF& other : taken) {
+            if (other.intersects(box)) return false;
+        }
+        for (int y = static_cast<int>(box.top()); y <= static_cast<int>(box.bottom()); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(layer.constScanLine(y));
+            for (int x = static_cast<int>(box.left()); x <= static_cast<int>(box.right()); ++x) {
+                if (qAlpha(row[x]) != 0) return false;
+            }
+        }
+        return true;
+    };
+    const auto place = [&](const std::vector<QPainterPath>& candidates, QRgb colour) {
+        for (const QPainterPath& path : candidates) {
+            if (!fits(path)) continue;
+            shapes.push_back({path, colour});
+            taken.push_back(path.boundingRect().adjusted(-line, -line, line, line));
+            return true;
+        }
+        return false;
+    };
+    const double pad = 2 * line;
+    constexpr double kSunRadius = 56;
+    const double sunY = top + pad + kSunRadius;
+    const std::vector<QPainterPath> suns = {circle({right - pad - kSunRadius, sunY}, kSunRadius),
+                                            circle({left + pad + kSunRadius, sunY}, kSunRadius)};
+    const std::vector<QPainterPath> clouds = {cloud({left + pad, top + pad}), cloud({w / 2 - 92, top + pad}),
+                                              cloud({right - pad - 184, top + pad}),
+                                              cloud({left + pad, top + pad + 110}),
+                                              cloud({right - pad - 184, top + pad + 110})};
+    switch (scene) {
+        case Scene::None:
+            break;
+        case Scene::Meadow: {
+            shapes.push_back({meadowGround(left, right, bottom - 150, bottom), kGrass});
+            place(suns, kSun);
+            place(clouds, kCloud);
+            place(clouds, kCloud);
+            break;
+        }
+        case Scene::Sea: {
+            const double surface = top + 200;
+            shapes.push_back({water(left, right, surface, bottom), kWater});
+            shapes.push_back({meadowGround(left, right, bottom - 70, bottom), kSand});
+            taken.push_back(QRectF(left, surface - 20, right - left, 40));
+            taken.push_back(QRectF(left, bottom - 110, right - left, 110));
+            place(suns, kSun);
+            place(clouds, kCloud);
+            std::vector<QPainterPath> bubbles;
+            for (int row = 0; row < 6; ++row) {
+                for (int column = 0; column < 2; ++column) {
+                    const double x = column == 0 ? right - pad - 40 - row % 2 * 30 : left + pad + 40 + row % 2 * 30;
+                    bubbles.push_back(circle({x, surface + 70 + row * 95}, 30));
+                }
+            }
+            for (int i = 0; i < 3; ++i) place(bubbles, kCloud);
+            break;
+        }
+        case Scene::Pond: {
+            const double surface = animal.bottom() - animal.height() * 0.3;
+            shapes.push_back({water(left, right, surface, bottom), kWater});
+            taken.push_back(QRectF(left, surface - 20, right - left, 40));
+            place(suns, kSun);
+            place(clouds, kCloud);
+            std::vector<QPainterPath> pads;
+            for (const double x : {left + pad, right - pad - 200, w / 2 - 100}) {
+                QPainterPath leaf;
+                leaf.addEllipse(QRectF(x, bottom - pad - 90, 200, 80));
+                pads.push_back(leaf);
+            }
+            place(pads, kLeaf);
+            break;
+        }
+    }
+    return shapes;
+}
+
+// Patches whose white, once the lines are drawn, would be too small to colour
+// become part of the lines: what is left of a patch is about the pixels with
+// a square of its colour around them as wide as the lines cut in.
+int blackenTinyPatches(Labels& labels) {
+    const Regions regions = findRegions(labels);
+    const std::vector<std::uint8_t> core = uniformCentres(labels, kBorderReach + 2);
+    std::vector<int> kept(regions.size.size(), 0);
+    for (std::size_t p = 0; p < core.size(); ++p) {
+        if (regions.id[p] >= 0 && core[p]) ++kept[regions.id[p]];
+    }
+    int blackened = 0;
+    std::vector<std::uint8_t> tiny(kept.size(), 0);
+    for (std::size_t i = 0; i < kept.size(); ++i) {
+        // The page around the picture stays, however the scene cuts it; a bit
+        // of it shut in between the animal and the scene does not.
+        if (kept[i] < kTinyPatch && regions.id[0] != static_cast<int>(i)) {
+            tiny[i] = 1;
+            ++blackened;
+        }
+    }
+    for (std::size_t p = 0; p < core.size(); ++p) {
+        if (regions.id[p] >= 0 && tiny[regions.id[p]]) labels.label[p] = kStroke;
+    }
+    return blackened;
+}
+
+}  // namespace
+
+bool sceneFromName(const std::string& name, Scene* scene) {
+    if (name == "none") *scene = Scene::None;
+    else if (name == "meadow") *scene = Scene::Meadow;
+    else if (name == "sea") *scene = Scene::Sea;
+    else if (name == "pond") *scene = Scene::Pond;
+    else return false;
+    return true;
+}
+
+Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, Scene scene, std::string* error) {
+    QSvgRenderer renderer(svg);
+    if (!renderer.isValid()) {
+        if (error) *error = "not a drawing the SVG renderer can read";
+        return {};
+    }
+    const QRectF content = contentBox(renderer);
+    if (content.isEmpty()) {
+        if (error) *error = "the drawing is empty";
+        return {};
+    }
+    // The animal's room: a scene keeps the sky above it free for the sun and
+    // the clouds, and sets it on the grass or in the water.
+    QRectF space(margin, margin, width - 2.0 * margin, height - 2.0 * margin);
+    double down = 0.5;
+    switch (scene) {
+        case Scene::None:
+            break;
+        case Scene::Meadow:
+            space.adjust(10, 140, -10, -45);
+            down = 1.0;
+            break;
+        case Scene::Sea:
+            space.adjust(20, 240, -20, -30);
+            break;
+        case Scene::Pond:
+            space.adjust(10, 150, -10, -150);
+            down = 1.0;
+            break;
+    }
+    const QRectF bounds = placeIn(renderer, content, space, down);
+
+    std::vector<QRgb> colours = fillColours(svg);
+    if (scene != Scene::None) {
+        std::set<QRgb> all(colours.begin(), colours.end());
+        all.insert({kGrass, kSun, kCloud, kWater, kSand, kLeaf});
+        colours.assign(all.begin(), all.end());
+    }
+    Labels labels{width, height, std::vector<std::uint8_t>(static_cast<std::size_t>(width) * height),
+                  std::move(colours)};
+    if (labels.fills.size() > std::numeric_limits<std::uint8_t>::max() - kFirstFill) {
+        if (error) *error = "too many colours";
+        return {};
+    }
+
+    // The animal alone first, so its loose stroke ends are told from those on
+    // its outline; a stroke with an end too far from any line is left out and
+    // the drawing rendered again without it.
+    QImage layer(width, height, QImage::Format_ARGB32_Premultiplied);
+    std::set<int> skip;
+    for (int pass = 0;; ++pass) {
+        std::vector<StrokeEnd> ends;
+        if (!renderAliased(renderer, layer, bounds, kStrokeScale, &skip, &ends)) {
+            if (error) *error = "the drawing uses clipping, which the line art does not follow";
+            return {};
+        }
+        labelImage(layer, labels);
+        int extended = 0;
+        const std::set<int> tooFar = joinLooseEnds(layer, labels, ends, &extended);
+        const std::size_t before = skip.size();
+        skip.insert(tooFar.begin(), tooFar.end());
+        labels.extended = extended;
+        if (skip.size() == before || pass == 2) break;
+    }
+    labels.removed = static_cast<int>(skip.size());
+
+    int left = width, top = height, right = -1, bottom = -1;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (labels.label[at(width, x, y)] == kBackground) continue;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    }
+    const QRect animal(QPoint(left, top), QPoint(right, bottom));
+    labels.animal = animal;
+
+    if (scene != Scene::None) {
+        const double line = 2 * kStrokeScale * bounds.width() / renderer.viewBoxF().width();
+        QImage picture(width, height, QImage::Format_ARGB32_Premultiplied);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(blackPen(line));
+        for (const Shape& shape : sceneShapes(scene, layer, animal, line, margin)) {
+            painter.setBrush(QColor::fromRgb(shape.colour));
+            painter.drawPath(shape.path);
+        }
+        painter.drawImage(0, 0, layer);
+        painter.end();
+        labelImage(picture, labels);
+    }
+    labels.merged = blackenTinyPatches(labels);
+    return labels;
+}
 
 Regions findRegions(const Labels& labels) {
     const int w = labels.width, h = labels.height;

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QColor>
 #include <QImage>
+#include <QRect>
 #include <QRgb>
 #include <QSize>
 #include <cstdint>
@@ -48,14 +49,36 @@ struct Labels {
     int width = 0;
     int height = 0;
     std::vector<std::uint8_t> label;  // row by row
-    std::vector<QRgb> fills;          // the drawing's own colours, black excepted
+    std::vector<QRgb> fills;          // the drawing's own colours and the scene's, black excepted
+    int extended = 0;                 // loose stroke ends drawn on to the nearest line
+    int removed = 0;                  // loose strokes too far from any line, left out
+    int merged = 0;                   // patches too small to colour, made part of the lines
+    QRect animal;                     // the animal's bounds, its scene left out
 };
 
+// What is drawn around the animal: a bare page (for faces), a meadow with
+// the sun and a cloud, the sea with sand and bubbles, or a pond.
+enum class Scene { None, Meadow, Sea, Pond };
+
+// The scene named in animals.tsv: "none", "meadow", "sea" or "pond"; false
+// for any other name.
+bool sceneFromName(const std::string& name, Scene* scene);
+
+// A stroke end further than this from any line is not drawn on to one: the
+// stroke is left out instead, so it cannot end loose inside an area.
+inline constexpr int kMaxReach = 260;
+
+// A patch that would leave fewer white pixels than this is too small to colour.
+inline constexpr int kTinyPatch = 500;
+
 // Renders the drawing without antialiasing, as large as fits in width × height
-// less the margin, its content centred, and tells each pixel's colour among the
-// drawing's own (the nearest, should the renderer ever blend one).
+// less the margin (and less the room its scene needs), and tells each pixel's
+// colour among the drawing's own (the nearest, should the renderer ever blend
+// one). A stroke end left loose inside a patch is drawn on to the nearest
+// line, or the stroke is left out; patches too small to colour are merged.
 // An empty result and *error on failure.
-Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, std::string* error = nullptr);
+Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, Scene scene = Scene::None,
+                    std::string* error = nullptr);
 
 // The 4-connected patches of one colour, slivers left out; strokes belong to none.
 struct Regions {

@@ -1,12 +1,16 @@
 // Builds the picture library and the welcome window's images from the
 // drawings in assets/pictures:
-//   make_pictures <assets/pictures> <program folder>
+//   make_pictures <assets/pictures> <program folder> [contact sheet.png]
 // writes data/ N.mac (line art, rewritten every time), data/gl N.mac (the
 // gallery's starting pictures, written only when missing so a child's saved
-// work survives a rebuild) and the PNGs beside the program.
+// work survives a rebuild) and the PNGs beside the program; with a third
+// argument also all the pictures on one sheet, numbered and titled, for the
+// documentation (docs/screenshots/pictures.png).
 #include <QByteArray>
 #include <QColor>
 #include <QFile>
+#include <QFont>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <algorithm>
@@ -35,6 +39,7 @@ struct Animal {
     int number = 0;
     std::string hex;
     std::string title;
+    lineart::Scene scene = lineart::Scene::None;
 };
 
 // The welcome window's pictures, each drawn from one of the animals.
@@ -58,7 +63,7 @@ bool fail(const std::string& message) {
     return false;
 }
 
-// number <TAB> hex <TAB> title <TAB> English name; '#' starts a comment line.
+// number <TAB> hex <TAB> title <TAB> English name <TAB> scene; '#' starts a comment line.
 std::optional<std::vector<Animal>> readAnimals(const fs::path& file) {
     std::ifstream in(file);
     if (!in) {
@@ -71,10 +76,16 @@ std::optional<std::vector<Animal>> readAnimals(const fs::path& file) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
-        std::string number, hex, title;
+        std::string number, hex, title, name, sceneName;
         if (!std::getline(fields, number, '\t') || !std::getline(fields, hex, '\t') ||
             !std::getline(fields, title, '\t') || title.empty()) {
             fail(file.string() + ":" + std::to_string(lineNumber) + ": expected number, hex code and title");
+            return std::nullopt;
+        }
+        lineart::Scene scene = lineart::Scene::None;
+        if (std::getline(fields, name, '\t') && std::getline(fields, sceneName, '\t') &&
+            !lineart::sceneFromName(sceneName, &scene)) {
+            fail(file.string() + ":" + std::to_string(lineNumber) + ": no scene called " + sceneName);
             return std::nullopt;
         }
         // A title the picture files cannot hold would show as question marks.
@@ -89,7 +100,7 @@ std::optional<std::vector<Animal>> readAnimals(const fs::path& file) {
                  ": pictures must be numbered 1, 2, 3, ... in order");
             return std::nullopt;
         }
-        animals.push_back({n, hex, title});
+        animals.push_back({n, hex, title, scene});
     }
     if (animals.empty()) {
         fail(file.string() + " lists no pictures");
@@ -164,7 +175,39 @@ QImage sun() {
     return image;
 }
 
-bool run(const fs::path& pictures, const fs::path& program) {
+// The pictures seven to a row, each with its number and title under it.
+QImage contactSheet(const std::vector<Animal>& animals, const std::vector<std::vector<std::uint8_t>>& pictures) {
+    constexpr int kColumns = 7, kCell = 244, kThumbHeight = 300, kCaption = 36;
+    const int rows = (static_cast<int>(animals.size()) + kColumns - 1) / kColumns;
+    QImage sheet(kColumns * kCell, rows * (kThumbHeight + kCaption), QImage::Format_RGB32);
+    sheet.fill(Qt::white);
+    QPainter painter(&sheet);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    QFont font("DejaVu Sans");
+    font.setPixelSize(16);
+    painter.setFont(font);
+    for (std::size_t i = 0; i < animals.size(); ++i) {
+        QImage picture(lineart::kWidth, lineart::kHeight, QImage::Format_RGB32);
+        for (int y = 0; y < lineart::kHeight; ++y) {
+            for (int x = 0; x < lineart::kWidth; ++x) {
+                const bool white = pictures[i][static_cast<std::size_t>(y) * lineart::kWidth + x] != 0;
+                picture.setPixel(x, y, white ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+            }
+        }
+        const int column = static_cast<int>(i) % kColumns, row = static_cast<int>(i) / kColumns;
+        const QImage thumb = picture.scaled(kCell - 8, kThumbHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        const int left = column * kCell, top = row * (kThumbHeight + kCaption);
+        painter.drawImage(left + (kCell - thumb.width()) / 2, top, thumb);
+        painter.setPen(Qt::black);
+        painter.drawText(QRect(left, top + kThumbHeight, kCell, kCaption), Qt::AlignCenter,
+                         QString::number(animals[i].number) + " " + QString::fromStdString(animals[i].title));
+    }
+    painter.end();
+    return sheet.convertToFormat(QImage::Format_Grayscale8);
+}
+
+bool run(const fs::path& pictures, const fs::path& program, const fs::path& sheet) {
     const std::optional<std::vector<Animal>> animals = readAnimals(pictures / "animals.tsv");
     if (!animals) return false;
 
@@ -179,24 +222,30 @@ bool run(const fs::path& pictures, const fs::path& program) {
     fs::create_directories(program / "data", ec);
     if (ec) return fail("cannot create " + (program / "data").string() + ": " + ec.message());
 
+    std::vector<std::vector<std::uint8_t>> made;
     for (const Animal& animal : *animals) {
         std::string why;
         const lineart::Labels labels =
-            lineart::labelDrawing(drawings[animal.hex], lineart::kWidth, lineart::kHeight, lineart::kMargin, &why);
+            lineart::labelDrawing(drawings[animal.hex], lineart::kWidth, lineart::kHeight, lineart::kMargin, animal.scene, &why);
         if (labels.label.empty()) return fail(animal.hex + ".svg: " + why);
         lineart::Report report;
         const std::vector<std::uint8_t> white = lineart::drawLines(labels, &report);
-        // Worth a look: the lines cut a patch, or left it very small.
-        if (report.joined || report.dropped || report.small) {
-            std::printf("make_pictures: %s (%s): %d pieces joined, %d dropped (%d px), %d small patches\n",
+        // Worth a look: the lines cut a patch or left it very small, strokes were
+        // drawn on or left out, patches too small went to the lines.
+        if (report.joined || report.dropped || report.small || labels.extended || labels.removed || labels.merged) {
+            std::printf("make_pictures: %s (%s): %d pieces joined, %d dropped (%d px), %d small patches; "
+                        "%d stroke ends drawn on, %d strokes left out, %d tiny patches; animal %.0f %% x %.0f %%\n",
                         animal.title.c_str(), animal.hex.c_str(), report.joined, report.dropped, report.droppedPixels,
-                        report.small);
+                        report.small, labels.extended, labels.removed, labels.merged,
+                        100.0 * labels.animal.width() / lineart::kWidth, 100.0 * labels.animal.height() / lineart::kHeight);
         }
         if (!writeLibraryPicture(program / pictures::libraryPicturePath(animal.number), animal.title, white)) {
             return false;
         }
         if (!writeGallerySlot(program / pictures::initialGalleryPath(animal.number), animal.title, &white)) return false;
+        made.push_back(white);
     }
+    if (!sheet.empty() && !savePng(contactSheet(*animals, made), sheet)) return false;
     if (!writeGallerySlot(program / pictures::initialGalleryPath(0), kBlankTitle, nullptr)) return false;
 
     for (const ColouredImage& wanted : kColouredImages) {
@@ -224,10 +273,16 @@ bool run(const fs::path& pictures, const fs::path& program) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: make_pictures <assets/pictures> <program folder>\n");
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: make_pictures <assets/pictures> <program folder> [contact sheet.png]\n");
         return 2;
     }
-    // Drawings are rendered into images only: no application, no screen.
-    return run(argv[1], argv[2]) ? 0 : 1;
+    if (argc == 3) {
+        // Drawings are rendered into images only: no application, no screen.
+        return run(argv[1], argv[2], {}) ? 0 : 1;
+    }
+    // The sheet's captions need fonts, and fonts an application (off screen).
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
+    return run(argv[1], argv[2], argv[3]) ? 0 : 1;
 }

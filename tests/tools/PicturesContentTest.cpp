@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -31,6 +32,7 @@ constexpr int kPictureCount = 35;
 struct Listed {
     int number = 0;
     std::string hex, title;
+    lineart::Scene scene = lineart::Scene::None;
 };
 
 std::vector<Listed> listedAnimals() {
@@ -45,6 +47,11 @@ std::vector<Listed> listedAnimals() {
         std::getline(fields, number, '\t');
         std::getline(fields, animal.hex, '\t');
         std::getline(fields, animal.title, '\t');
+        std::string name, scene;
+        std::getline(fields, name, '\t');
+        if (std::getline(fields, scene, '\t')) {
+            EXPECT_TRUE(lineart::sceneFromName(scene, &animal.scene)) << scene;
+        }
         animal.number = std::stoi(number);
         animals.push_back(animal);
     }
@@ -186,9 +193,14 @@ TEST(PicturesContentTest, EveryPatchOfTheDrawingIsOneClosedArea) {
         QFile svgFile(QString::fromStdString((kPictures / "openmoji" / (animal.hex + ".svg")).string()));
         ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly)) << animal.hex;
         const lineart::Labels labels =
-            lineart::labelDrawing(svgFile.readAll(), lineart::kWidth, lineart::kHeight, lineart::kMargin);
+            lineart::labelDrawing(svgFile.readAll(), lineart::kWidth, lineart::kHeight, lineart::kMargin, animal.scene);
         ASSERT_FALSE(labels.label.empty()) << animal.hex;
         const lineart::Regions regions = lineart::findRegions(labels);
+        // The animal itself, its scene left out, fills the side of the page that limits it.
+        const double across = static_cast<double>(labels.animal.width()) / labels.width;
+        const double down = static_cast<double>(labels.animal.height()) / labels.height;
+        EXPECT_GE(std::max(across, down), 0.6) << animal.title << ": " << across << " of the width, " << down
+                                                << " of the height";
 
         const pictures::LibraryPicture picture =
             valueOf(pictures::readLibraryPicture(kProgram / pictures::libraryPicturePath(animal.number)));

@@ -7,6 +7,8 @@
 
 #include <QString>
 #include <algorithm>
+#include <cstddef>
+#include <cstdio>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -184,8 +186,8 @@ TEST(PicturesQualityTest, Figures) {
     }
 }
 
-// The targets not yet met by every picture (see docs/architecture.md, "Pictures").
-TEST(PicturesQualityTest, DISABLED_EnoughAreasToColour) {
+// Enough parts to colour, none too small to hit with the fill.
+TEST(PicturesQualityTest, EnoughAreasToColour) {
     std::vector<int> counts;
     for (const Measured& m : all()) {
         const std::vector<int> areas = colourable(m);
@@ -199,6 +201,153 @@ TEST(PicturesQualityTest, DISABLED_EnoughAreasToColour) {
 
 TEST(PicturesQualityTest, LinesAtLeastSixPixelsThick) {
     for (const Measured& m : all()) EXPECT_LE(thinShare(m, 6), 0.01) << m.name;
+}
+
+// Chamfer distances (3 across, 4 diagonally) from every cell to the nearest
+// cell for which `source` holds; 0 on those.
+std::vector<int> chamfer(const Measured& m, const std::vector<std::uint8_t>& source) {
+    const int w = m.width, h = m.height;
+    constexpr int kFar = 1 << 28;
+    std::vector<int> d(source.size());
+    for (std::size_t i = 0; i < d.size(); ++i) d[i] = source[i] ? 0 : kFar;
+    const auto relax = [&](int x, int y, int dx, int dy, int cost) {
+        const int xx = x + dx, yy = y + dy;
+        if (xx < 0 || yy < 0 || xx >= w || yy >= h) return;
+        int& here = d[static_cast<std::size_t>(y) * w + x];
+        here = std::min(here, d[static_cast<std::size_t>(yy) * w + xx] + cost);
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            relax(x, y, -1, 0, 3), relax(x, y, 0, -1, 3), relax(x, y, -1, -1, 4), relax(x, y, 1, -1, 4);
+        }
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = w - 1; x >= 0; --x) {
+            relax(x, y, 1, 0, 3), relax(x, y, 0, 1, 3), relax(x, y, 1, 1, 4), relax(x, y, -1, 1, 4);
+        }
+    }
+    return d;
+}
+
+// One weight for all lines: the middle of a line lies where the distance to
+// white peaks, and twice that peak is the line's width there. Lines around
+// the page (outlines) and lines between two parts (inner lines) are told
+// apart by how near the page is to their middle.
+TEST(PicturesQualityTest, InnerLinesAtLeastHalfAsThickAsTheOutline) {
+    for (const Measured& m : all()) {
+        std::vector<std::uint8_t> white(m.black.size()), page(m.black.size());
+        for (std::size_t i = 0; i < m.black.size(); ++i) {
+            white[i] = m.black[i] ? 0 : 1;
+            page[i] = m.area[i] == m.background ? 1 : 0;
+        }
+        const std::vector<int> toWhite = chamfer(m, white), toPage = chamfer(m, page);
+        std::vector<int> outline, inner;
+        for (int y = 1; y + 1 < m.height; ++y) {
+            for (int x = 1; x + 1 < m.width; ++x) {
+                const std::size_t p = static_cast<std::size_t>(y) * m.width + x;
+                if (!m.black[p]) continue;
+                bool peak = true;
+                for (int dy = -1; dy <= 1 && peak; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        if (toWhite[p + static_cast<std::ptrdiff_t>(dy) * m.width + dx] > toWhite[p]) peak = false;
+                    }
+                }
+                if (!peak) continue;
+                (toPage[p] <= toWhite[p] + 3 ? outline : inner).push_back(2 * toWhite[p] / 3);
+            }
+        }
+        ASSERT_FALSE(outline.empty()) << m.name;
+        if (inner.empty()) continue;
+        std::nth_element(outline.begin(), outline.begin() + outline.size() / 2, outline.end());
+        std::nth_element(inner.begin(), inner.begin() + inner.size() / 2, inner.end());
+        const int outlineWidth = outline[outline.size() / 2], innerWidth = inner[inner.size() / 2];
+        std::printf("%-40s outline %d px, inner lines %d px\n", m.name.c_str(), outlineWidth, innerWidth);
+        EXPECT_GE(2 * innerWidth, outlineWidth) << m.name << ": outline " << outlineWidth << " px, inner lines "
+                                                << innerWidth << " px";
+    }
+}
+
+// A stroke that ends loose inside an area shows as a line with the same area
+// on both sides of it. Dots (eyes, nostrils, spots) are the only lines allowed
+// that: small black islands that fill most of their box. Not yet met by every
+// picture: the converter draws the ends of the drawings' strokes on to the
+// nearest line, but ends made where the thick lines meet at a slant remain.
+TEST(PicturesQualityTest, DISABLED_NoStrokeEndsLooseInsideAnArea) {
+    for (const Measured& m : all()) {
+        const int w = m.width, h = m.height;
+        // The 8-connected black pieces, and which of them are dots.
+        std::vector<int> piece(m.black.size(), -1);
+        std::vector<bool> dot;
+        std::vector<int> stack;
+        for (int start = 0; start < w * h; ++start) {
+            if (!m.black[start] || piece[start] >= 0) continue;
+            const int id = static_cast<int>(dot.size());
+            int size = 0, left = w, right = 0, top = h, bottom = 0;
+            piece[start] = id;
+            stack.push_back(start);
+            while (!stack.empty()) {
+                const int p = stack.back();
+                stack.pop_back();
+                ++size;
+                const int x = p % w, y = p / w;
+                left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+                for (int dy = -1; dy <= 1; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int xx = x + dx, yy = y + dy;
+                        if (xx < 0 || yy < 0 || xx >= w || yy >= h) continue;
+                        const int q = yy * w + xx;
+                        if (m.black[q] && piece[q] < 0) {
+                            piece[q] = id;
+                            stack.push_back(q);
+                        }
+                    }
+                }
+            }
+            const int box = (right - left + 1) * (bottom - top + 1);
+            dot.push_back(box <= 120 * 120 && size * 2 >= box);
+        }
+        // Black runs across rows and down columns no wider than a thick line
+        // and more than twice as long the other way (so the scan crossed the
+        // line, not grazed a bend of it), with one area, not the page, at both ends.
+        constexpr int kLine = 40;
+        const auto black = [&](int x, int y) {
+            return x >= 0 && y >= 0 && x < w && y < h && m.black[static_cast<std::size_t>(y) * w + x];
+        };
+        const auto extent = [&](int x, int y, int dx, int dy) {
+            int n = 1;
+            for (int s = 1; black(x + s * dx, y + s * dy); ++s) ++n;
+            for (int s = 1; black(x - s * dx, y - s * dy); ++s) ++n;
+            return n;
+        };
+        int loose = 0;
+        for (const bool rows : {true, false}) {
+            const int lines = rows ? h : w, length = rows ? w : h;
+            for (int line = 0; line < lines; ++line) {
+                int run = 0;
+                for (int i = 0; i < length; ++i) {
+                    const int x = rows ? i : line, y = rows ? line : i;
+                    if (black(x, y)) {
+                        ++run;
+                        continue;
+                    }
+                    const int start = i - run - 1;
+                    if (run > 0 && run <= kLine && start >= 0) {
+                        const int bx = rows ? start : line, by = rows ? line : start;
+                        const int mx = rows ? i - run / 2 - 1 : line, my = rows ? line : i - run / 2 - 1;
+                        const std::size_t middle = static_cast<std::size_t>(my) * w + mx;
+                        const int before = m.area[static_cast<std::size_t>(by) * w + bx];
+                        const int after = m.area[static_cast<std::size_t>(y) * w + x];
+                        if (before == after && after != m.background && !dot[piece[middle]] &&
+                            extent(mx, my, rows ? 0 : 1, rows ? 1 : 0) > 2 * run) {
+                            ++loose;
+                        }
+                    }
+                    run = 0;
+                }
+            }
+        }
+        EXPECT_EQ(loose, 0) << m.name << ": " << loose << " crossings of lines with one area on both sides";
+    }
 }
 
 }  // namespace
