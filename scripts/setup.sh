@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
   libsdl2-dev libsdl2-mixer-dev libfluidsynth3 timgm6mb-soundfont fluid-soundfont-gm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick poppler-utils
+  xvfb xauth xdotool x11-utils imagemagick poppler-utils libx11-dev libxtst-dev
   dpkg-dev lintian appstream desktop-file-utils
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
   fonts-ebgaramond fonts-sil-andika fonts-paratype
