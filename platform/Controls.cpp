@@ -1,6 +1,8 @@
 #include "platform/Controls.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -67,12 +69,25 @@ public:
     std::function<void()>* click = nullptr;
     std::function<void(const MouseArgs&)>* mouseDown = nullptr;
 
+    // A recolour only repaints the label: its palette stays as designed, since
+    // a palette change notifies and restyles the widget, which a title letter
+    // recoloured a hundred times a second cannot afford.
+    void setTextColour(ColourNumber colour) {
+        const QColor text = toQColor(colour);
+        if (text == textColour_) return;
+        textColour_ = text;
+        if (frameStyle() != QFrame::NoFrame) applyForeColour(this, colour);  // the frame's colour too
+        update();
+    }
+
 protected:
     void paintEvent(QPaintEvent* event) override {
         if (!pixmap().isNull()) return QLabel::paintEvent(event);  // an image
         QPainter painter(this);
         drawFrame(&painter);
-        painter.setPen(palette().color(foregroundRole()));
+        const qreal scale = std::max<qreal>(1, painter.deviceTransform().m11());
+        if (QFontInfo(font()).pixelSize() * scale > kLargestCachedGlyph) return drawLargeText(painter, scale);
+        painter.setPen(textColour_);
         drawWrappedText(painter, contentsRect(), text(), alignment());
     }
     void mousePressEvent(QMouseEvent* e) override {
@@ -85,6 +100,47 @@ protected:
     }
 
 private:
+    // Glyphs larger than this many pixels miss the font engine's cache and are
+    // drawn from their outlines, hinting and all, on every paint.
+    static constexpr int kLargestCachedGlyph = 64;
+
+    // Large text is drawn once as its coverage and then only tinted.
+    void drawLargeText(QPainter& painter, qreal scale) {
+        const QRect area = contentsRect();
+        const QString key = text() + QChar('\n') + font().key() + QStringLiteral("\n%1x%2@%3/%4")
+                                                                     .arg(area.width())
+                                                                     .arg(area.height())
+                                                                     .arg(scale)
+                                                                     .arg(int(alignment()));
+        if (key != coverageKey_) {
+            coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+            coverage_.setDevicePixelRatio(scale);
+            coverage_.fill(Qt::transparent);
+            QPainter ink(&coverage_);
+            ink.setFont(font());
+            ink.setPen(Qt::black);
+            drawWrappedText(ink, QRect(QPoint(0, 0), area.size()), text(), alignment());
+            coverageKey_ = key;
+        }
+        // By hand rather than by a composition fill, which Qt splits across
+        // threads for a box this tall and would wake them on every recolour.
+        if (tinted_.size() != coverage_.size()) tinted_ = QImage(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
+        tinted_.setDevicePixelRatio(scale);
+        const QRgb colour = textColour_.rgb();
+        for (int y = 0; y < coverage_.height(); ++y) {
+            const auto* from = reinterpret_cast<const QRgb*>(coverage_.constScanLine(y));
+            auto* to = reinterpret_cast<QRgb*>(tinted_.scanLine(y));
+            for (int x = 0; x < coverage_.width(); ++x) {
+                const int alpha = qAlpha(from[x]);
+                to[x] = qRgba(qRed(colour) * alpha / 255, qGreen(colour) * alpha / 255, qBlue(colour) * alpha / 255, alpha);
+            }
+        }
+        painter.drawImage(area.topLeft(), tinted_);
+    }
+
+    QColor textColour_;
+    QImage coverage_, tinted_;
+    QString coverageKey_;
     bool pressed_ = false;
 };
 
@@ -216,6 +272,7 @@ Label::Label(const ControlContext& c, const LabelDesign& d)
     setCaption(d.caption);
     if (d.border) w->setFrameStyle(QFrame::Box | QFrame::Plain);
     applyForeColour(w, d.foreColour);
+    w->setTextColour(d.foreColour);
     if (d.backColour) applyBackColour(w, *d.backColour);
     placeWidget(w, d.bounds, d.visible);
     fitText();
@@ -239,7 +296,7 @@ void Label::setCaption(const std::string& caption) {
 }
 void Label::setForeColour(ColourNumber colour) {
     foreColour_ = colour;
-    applyForeColour(label_, colour);
+    static_cast<LabelWidget*>(label_)->setTextColour(colour);
 }
 void Label::setBackColour(ColourNumber colour) {
     backColour_ = colour;

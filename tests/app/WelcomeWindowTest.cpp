@@ -1,11 +1,15 @@
 // The welcome window's animation: title letters and twinkling rays.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QEvent>
 #include <QImage>
 #include <QPainterPath>
 #include <QPixmap>
+#include <QTest>
 #include <QWidget>
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -148,4 +152,70 @@ TEST_F(WelcomeWindowTest, AnimationGoesOnBehindOtherWindowsAndShowingAgainDoesNo
     w.form7.Command1->click();
     EXPECT_EQ(w.form5.rayPhase(), 1) << "no new load, no reset";
     EXPECT_EQ(secondEnd(0), (std::pair{912, 16}));
+}
+
+namespace {
+
+// Counts the paint events each widget of the application receives.
+struct PaintCounter : QObject {
+    std::map<QObject*, int> paints;
+    PaintCounter() { QApplication::instance()->installEventFilter(this); }
+    ~PaintCounter() override { QApplication::instance()->removeEventFilter(this); }
+    PaintCounter(const PaintCounter&) = delete;
+    PaintCounter& operator=(const PaintCounter&) = delete;
+    bool eventFilter(QObject* object, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++paints[object];
+        return false;
+    }
+    int of(const Control& control) const {
+        const auto it = paints.find(control.widget());
+        return it == paints.end() ? 0 : it->second;
+    }
+    int total() const {
+        int sum = 0;
+        for (const auto& [object, count] : paints) sum += count;
+        return sum;
+    }
+};
+
+// Lets the stage paint whatever is pending.
+void repaintStage() {
+    for (int i = 0; i < 3; ++i) {
+        QCoreApplication::processEvents();
+        QTest::qWait(20);
+    }
+}
+
+}  // namespace
+
+// The title letters change colour a hundred times a second, also behind other
+// windows: a tick may cost no more than the change it makes. On the welcome
+// window only the recoloured letter is painted again; hidden, nothing at all.
+TEST_F(WelcomeWindowTest, ALettersRecolourRepaintsThatLetterOnlyAndNothingWhileHidden) {
+    desktop.stage().show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop.stage()));
+    repaintStage();
+    PaintCounter counter;
+
+    nextLetter(3, 6, 0, 0);
+    fakes.timers.advance(10);
+    repaintStage();
+    EXPECT_GE(counter.of(w.form5.Label1(3)), 1) << "the recoloured letter is shown";
+    // Nothing outside its box: only a letter whose label overlaps it may be touched.
+    const QRect box = w.form5.Label1(3).widget()->geometry();
+    for (int i = 0; i < 18; ++i) {
+        if (i == 3 || w.form5.Label1(i).widget()->geometry().intersects(box)) continue;
+        EXPECT_EQ(counter.of(w.form5.Label1(i)), 0) << "letter " << i;
+    }
+
+    w.form5.Command1->click();  // into the main window; the welcome window stays loaded, hidden
+    repaintStage();
+    counter.paints.clear();
+    for (int tick = 0; tick < 50; ++tick) {
+        nextLetter(tick % 18, tick % 7, 6 - tick % 7, 3);
+        fakes.timers.advance(10);
+    }
+    repaintStage();
+    EXPECT_EQ(counter.total(), 0) << "paint events from 50 ticks of a hidden window";
+    EXPECT_EQ(w.form5.Label1(49 % 18).foreColour(), rgb(50, 255, 155)) << "the ticks still made their change";
 }
