@@ -51,12 +51,6 @@ qreal layOutWrapped(QTextLayout& layout, int width, Qt::Alignment alignment) {
     return height;
 }
 
-void drawWrappedText(QPainter& painter, const QRect& area, const QString& text, Qt::Alignment alignment) {
-    QTextLayout layout(text, painter.font());
-    const qreal height = layOutWrapped(layout, area.width(), alignment);
-    const qreal top = (alignment & Qt::AlignVCenter) ? area.top() + (area.height() - height) / 2 : area.top();
-    layout.draw(&painter, QPointF(area.left(), top));
-}
 
 void placeWidget(QWidget* w, const Bounds& b, bool visible) {
     w->setGeometry(b.left, b.top, b.width, b.height);
@@ -212,6 +206,21 @@ protected:
 };
 
 }  // namespace
+
+void drawWrappedText(QPainter& painter, const QRect& area, const QString& text, Qt::Alignment alignment) {
+    QTextLayout layout(text, painter.font());
+    const qreal height = layOutWrapped(layout, area.width(), alignment);
+    qreal top = area.top();
+    if (alignment & Qt::AlignVCenter) {
+        // Centred by what shows, from the capitals' tops to the last line's
+        // descenders: the room some faces keep above their capitals would
+        // push a large caption's descenders out of its button.
+        const QFontMetricsF metrics(painter.font());
+        const qreal aboveCapitals = std::max<qreal>(0, metrics.ascent() - metrics.capHeight());
+        top += (area.height() - (height - aboveCapitals)) / 2 - aboveCapitals;
+    }
+    layout.draw(&painter, QPointF(area.left(), top));
+}
 
 // --- CommandButton -------------------------------------------------------------
 

@@ -11,7 +11,10 @@
 
 #include "platform/Control.h"
 
+class QFont;
 class QLabel;
+class QPainter;
+class QRect;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -256,5 +259,9 @@ struct TextLine {
 // The lines word wrap makes of a text at this width in this font, one under the
 // other: exactly what labels and button captions draw.
 std::vector<TextLine> wrappedLines(const QString& text, const QFont& font, int width);
+
+// Draws a text in those lines into an area, in the painter's font and pen: from
+// the area's top, or centred in its height when asked.
+void drawWrappedText(QPainter& painter, const QRect& area, const QString& text, Qt::Alignment alignment);
 
 }  // namespace platform

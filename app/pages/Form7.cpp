@@ -18,11 +18,14 @@ void Form7::build() {
                     .font = {"Palatino Linotype", 72, true},
                     .foreColour = blue,
                     .alignment = Alignment::Centre});
+    // The pair of ornaments all but fills its box in the face it was designed
+    // in; centred, it frames the heading evenly in the face that stands in.
     add(Label2, "Label2",
         LabelDesign{.bounds = {304, 136, 657, 113},
                     .caption = "d" + std::string(4, ' ') + "b",
                     .font = {"Wingdings 2", 80.25, true},
-                    .foreColour = blue});
+                    .foreColour = blue,
+                    .alignment = Alignment::Centre});
     // The name stands in the room the about text leaves at its start; labels
     // stack in creation order, so the text comes first and the name over it.
     add(Label4, "Label4",

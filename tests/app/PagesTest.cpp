@@ -66,8 +66,8 @@ TEST_F(PagesTest, AboutPageAndInstructionsMenuShowTheirTitlesAndTexts) {
     EXPECT_EQ(w.form8.Label1->caption(), "Инструкции");
     EXPECT_EQ(w.form8.Label2->caption(), "d      b");
 
-    EXPECT_EQ(spaceRuns(kAboutText), (std::vector{53, 2, 2, 2, 2, 101}));
-    EXPECT_TRUE(kAboutText.substr(53).starts_with("-  это "));
+    EXPECT_EQ(spaceRuns(kAboutText), (std::vector{24, 2, 2, 2, 2, 101}));
+    EXPECT_TRUE(kAboutText.substr(24).starts_with("-  это "));
     EXPECT_TRUE(kAboutText.ends_with("клавиатуре." + std::string(101, ' ')));
 }
 
@@ -79,7 +79,11 @@ TEST_F(PagesTest, ProductNameStandsInTheRoomLeftAtTheStartOfTheAboutTextAndOverI
     const TextLine& first = wrapped.lines.front();
     ASSERT_GT(first.length, 60) << "the text begins on the first line";
     const double nameEnd = name.left() + QFontMetrics(widgetOf(name).font()).horizontalAdvance(widgetOf(name).text());
-    EXPECT_GE(text.left() + wrapped.xOf(53), nameEnd);
+    // The text reads on from the name: after it, but no further than two blanks away.
+    const double textStart = text.left() + wrapped.xOf(static_cast<int>(kAboutText.find_first_not_of(' ')));
+    EXPECT_GE(textStart, nameEnd);
+    EXPECT_LE(textStart - nameEnd, 2 * QFontMetricsF(wrapped.font).horizontalAdvance(' '))
+        << "a gap of " << textStart - nameEnd << " px after the name";
     EXPECT_LT(name.top() - text.top(), first.height) << "on the same line";
     const QObjectList& stack = w.form7.clientWidget()->children();
     EXPECT_GT(stack.indexOf(name.widget()), stack.indexOf(text.widget())) << "drawn over the text";
