@@ -14,7 +14,9 @@
 #include <QTextLayout>
 #include <QStyleOptionButton>
 #include <QStylePainter>
+#include <array>
 #include <cmath>
+#include <utility>
 
 namespace platform {
 
@@ -71,7 +73,12 @@ public:
         if (text == textColour_) return;
         textColour_ = text;
         if (frameStyle() != QFrame::NoFrame) applyForeColour(this, colour);  // the frame's colour too
-        update();
+        // Large text repaints only where it has ink: much less than its box, and
+        // few enough lines that Qt fills them on this thread alone.
+        if (!ink_.isNull() && frameStyle() == QFrame::NoFrame)
+            update(ink_);
+        else
+            update();
     }
 
 protected:
@@ -115,24 +122,60 @@ private:
             ink.setPen(Qt::black);
             drawWrappedText(ink, QRect(QPoint(0, 0), area.size()), text(), alignment());
             coverageKey_ = key;
+            const QRect pixels = inkPixels(coverage_);
+            inkRows_ = {pixels.top(), pixels.isNull() ? pixels.top() : pixels.bottom() + 1};
+            ink_ = pixels.isNull() ? QRect()
+                                   : QRectF(pixels.x() / scale, pixels.y() / scale, pixels.width() / scale,
+                                            pixels.height() / scale)
+                                         .toAlignedRect()
+                                         .adjusted(-1, -1, 1, 1)
+                                         .translated(area.topLeft());
+            tinted_ = QImage();  // drawn anew in any colour
         }
-        // By hand rather than by a composition fill, which Qt splits across
-        // threads for a box this tall and would wake them on every recolour.
-        if (tinted_.size() != coverage_.size()) tinted_ = QImage(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
-        tinted_.setDevicePixelRatio(scale);
-        const QRgb colour = textColour_.rgb();
-        for (int y = 0; y < coverage_.height(); ++y) {
-            const auto* from = reinterpret_cast<const QRgb*>(coverage_.constScanLine(y));
-            auto* to = reinterpret_cast<QRgb*>(tinted_.scanLine(y));
-            for (int x = 0; x < coverage_.width(); ++x) {
-                const int alpha = qAlpha(from[x]);
-                to[x] = qRgba(qRed(colour) * alpha / 255, qGreen(colour) * alpha / 255, qBlue(colour) * alpha / 255, alpha);
-            }
-        }
+        if (tintedIn_ != textColour_ || tinted_.size() != coverage_.size()) tint();
         painter.drawImage(area.topLeft(), tinted_);
     }
 
-    QColor textColour_;
+    // The coverage in the text's colour, by hand rather than by a composition
+    // fill, which Qt splits across threads for a box this tall and would wake
+    // them on every recolour. Only the rows with ink are touched.
+    void tint() {
+        if (tinted_.size() != coverage_.size()) {
+            tinted_ = QImage(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
+            tinted_.fill(Qt::transparent);
+        }
+        tinted_.setDevicePixelRatio(coverage_.devicePixelRatio());
+        const QRgb colour = textColour_.rgb();
+        std::array<QRgb, 256> shade{};  // the colour at each coverage, premultiplied
+        for (int alpha = 0; alpha < 256; ++alpha) {
+            shade[static_cast<std::size_t>(alpha)] = qRgba(qRed(colour) * alpha / 255, qGreen(colour) * alpha / 255,
+                                                           qBlue(colour) * alpha / 255, alpha);
+        }
+        const int width = coverage_.width();
+        for (int y = inkRows_.first; y < inkRows_.second; ++y) {
+            const auto* from = reinterpret_cast<const QRgb*>(coverage_.constScanLine(y));
+            auto* to = reinterpret_cast<QRgb*>(tinted_.scanLine(y));
+            for (int x = 0; x < width; ++x) to[x] = shade[qAlpha(from[x])];
+        }
+        tintedIn_ = textColour_;
+    }
+
+    // The box of every pixel of the coverage that the text touches.
+    static QRect inkPixels(const QImage& coverage) {
+        QRect bounds;
+        const int width = coverage.width();
+        for (int y = 0; y < coverage.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
+            for (int x = 0; x < width; ++x) {
+                if (qAlpha(row[x]) != 0) bounds |= QRect(x, y, 1, 1);
+            }
+        }
+        return bounds;
+    }
+
+    QColor textColour_, tintedIn_;
+    QRect ink_;                      // of large text, once drawn
+    std::pair<int, int> inkRows_;  // of the coverage, from and to
     QImage coverage_, tinted_;
     QString coverageKey_;
     bool pressed_ = false;
