@@ -90,6 +90,8 @@ public:
     virtual bool windowed() const { return true; }
     // Called when the window unloads, before the control is destroyed.
     virtual void shutDown() {}
+    // Called when the window is hidden (false) or shown (true).
+    virtual void windowSeen(bool) {}
 
 protected:
     // For controls whose widget must know the control: made after the base.

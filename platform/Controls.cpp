@@ -602,6 +602,10 @@ void Timer::setEnabled(bool enabled) {
 
 void Timer::shutDown() { source_.reset(); }
 
+void Timer::windowSeen(bool seen) {
+    if (source_) source_->setUnseen(!seen);
+}
+
 // --- Wrapped text ----------------------------------------------------------------
 
 std::vector<TextLine> wrappedLines(const QString& text, const QFont& font, int width) {

@@ -238,6 +238,7 @@ public:
     bool enabled() const { return enabled_; }
     void setEnabled(bool enabled);
     void shutDown() override;
+    void windowSeen(bool seen) override;
 
     std::function<void()> Tick;
 

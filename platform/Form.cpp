@@ -70,6 +70,7 @@ void Form::show() {
     if (!loaded()) return;  // the load handler ended the program
     visible_ = true;
     proxy_->setVisible(true);
+    for (const auto& control : controls_) control->windowSeen(true);
     if (!shownSinceLoad_) {
         shownSinceLoad_ = true;
         focusFirstControl();
@@ -82,6 +83,7 @@ void Form::hide() {
     if (!loaded()) return;  // the load handler ended the program
     visible_ = false;
     proxy_->setVisible(false);
+    for (const auto& control : controls_) control->windowSeen(false);
 }
 
 void Form::backToMainWindow(Leave how) {

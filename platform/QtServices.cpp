@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QImage>
 #include <QMessageBox>
@@ -12,6 +13,7 @@
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <memory>
 
 #include "platform/Desktop.h"
 #include "platform/Form.h"
@@ -95,20 +97,80 @@ void QtBeep::beep() {
 
 namespace {
 
+// While its window is hidden a fast timer wakes only every kUnseenWakeMs and
+// then ticks as often as its interval fits into the time gone by: the welcome
+// title's hundred ticks a second would otherwise wake an idle program a hundred
+// times a second for letters nobody sees.
 class QtTimer : public TimerSource {
 public:
-    explicit QtTimer(std::function<void()> tick) {
-        QObject::connect(&timer_, &QTimer::timeout, &timer_, std::move(tick));
+    static constexpr int kUnseenWakeMs = 250;
+
+    explicit QtTimer(std::function<void()> tick) : tick_(std::move(tick)) {
+        QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { wake(); });
     }
+    ~QtTimer() override { *alive_ = false; }
+    QtTimer(const QtTimer&) = delete;
+    QtTimer& operator=(const QtTimer&) = delete;
+
     void set(int intervalMs, bool enabled) override {
-        timer_.stop();
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(intervalMs);
-        if (enabled && intervalMs > 0) timer_.start();
+        interval_ = intervalMs;
+        enabled_ = enabled;
+        restart();
+    }
+    // Only a fast timer changes its pace; a slow one goes on undisturbed.
+    void setUnseen(bool unseen) override {
+        const bool wasBatching = batching();
+        unseen_ = unseen;
+        if (batching() == wasBatching) return;
+        if (wasBatching && !payOwed()) return;
+        restart();
     }
 
 private:
+    bool batching() const { return enabled_ && interval_ > 0 && unseen_ && interval_ < kUnseenWakeMs; }
+
+    void restart() {
+        ++generation_;
+        timer_.stop();
+        if (!enabled_ || interval_ <= 0) return;
+        timer_.setTimerType(batching() ? Qt::CoarseTimer : Qt::PreciseTimer);
+        timer_.setInterval(batching() ? kUnseenWakeMs : interval_);
+        clock_.start();
+        paid_ = 0;
+        timer_.start();
+    }
+
+    void wake() {
+        if (batching())
+            payOwed();
+        else
+            tick_();
+    }
+
+    // Every tick whose time has come since the last one paid, in order. A tick
+    // may change the timer (stop it, set another interval) or unload its window
+    // and with it this timer: then nothing more is owed. False in that case.
+    bool payOwed() {
+        const qint64 owed = (clock_.elapsed() - paid_) / interval_;
+        paid_ += owed * interval_;
+        const std::shared_ptr<bool> alive = alive_;
+        const int generation = generation_;
+        for (qint64 i = 0; i < owed; ++i) {
+            tick_();
+            if (!*alive || generation != generation_) return false;
+        }
+        return true;
+    }
+
+    std::function<void()> tick_;
     QTimer timer_;
+    QElapsedTimer clock_;  // since the timer last started
+    qint64 paid_ = 0;      // ms on that clock up to which every tick was made
+    int interval_ = 0;
+    bool enabled_ = false;
+    bool unseen_ = false;
+    int generation_ = 0;   // changes whenever the timer is set anew
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 }  // namespace

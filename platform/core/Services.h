@@ -75,6 +75,11 @@ class TimerSource {
 public:
     virtual ~TimerSource() = default;
     virtual void set(int intervalMs, bool enabled) = 0;
+    // The timer's window is hidden, or shown again. A hidden window's ticks
+    // change only what nobody sees, so a source may serve them in batches
+    // (every tick owed, in order, fewer wake-ups); showing the window pays
+    // what is owed and returns to single ticks.
+    virtual void setUnseen(bool) {}
 };
 
 class TimerDriver {

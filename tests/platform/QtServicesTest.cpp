@@ -7,6 +7,10 @@
 #include <QMessageBox>
 #include <QPrinterInfo>
 #include <QTimer>
+#include <chrono>
+#include <functional>
+#include <memory>
+#include <vector>
 
 #include "platform/QtServices.h"
 
@@ -62,4 +66,95 @@ TEST(QtPrinterTest, WithoutADefaultPrinterTheSheetIsRefusedWithAReason) {
     const auto error = printer.printSheet(sheet);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find("принтер"), std::string::npos) << *error;
+}
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Runs the event loop for a while, as the program's idle time would.
+void runFor(int ms) {
+    const auto until = Clock::now() + std::chrono::milliseconds(ms);
+    while (Clock::now() < until) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 5);
+}
+
+// When each tick came.
+struct Ticks {
+    std::vector<Clock::time_point> at;
+    std::function<void()> counter() {
+        return [this] { at.push_back(Clock::now()); };
+    }
+    // Ticks less than a millisecond apart came from one wake-up.
+    int wakeUps() const {
+        int count = 0;
+        for (std::size_t i = 0; i < at.size(); ++i) {
+            if (i == 0 || at[i] - at[i - 1] > std::chrono::milliseconds(1)) ++count;
+        }
+        return count;
+    }
+};
+
+}  // namespace
+
+// A hidden window's fast timer wakes the program a few times a second and makes
+// up every tick then; shown again, it pays what is owed and ticks singly.
+// The counts allow for a machine that is slow to serve timers.
+TEST(QtTimersTest, AHiddenWindowsFastTimerTicksInBatchesWithoutLosingTicks) {
+    platform::QtTimers timers;
+    Ticks ticks;
+    auto timer = timers.create(ticks.counter());
+    timer->set(10, true);
+    timer->setUnseen(true);
+    const auto hidden = Clock::now();
+    runFor(600);
+    timer->setUnseen(false);
+    const auto owed = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - hidden).count() / 10;
+    EXPECT_GE(static_cast<long>(ticks.at.size()), owed - 2) << "ticks lost while hidden";
+    EXPECT_LE(static_cast<long>(ticks.at.size()), owed + 1);
+    EXPECT_LE(ticks.wakeUps(), 5) << "woke for each tick while hidden";
+
+    ticks.at.clear();
+    runFor(300);
+    EXPECT_GE(ticks.at.size(), 10u);
+    EXPECT_GE(ticks.wakeUps(), static_cast<int>(ticks.at.size()) - 2) << "still batched once shown";
+}
+
+TEST(QtTimersTest, HidingAndShowingLeavesASlowTimersPaceAlone) {
+    platform::QtTimers timers;
+    Ticks ticks;
+    auto timer = timers.create(ticks.counter());
+    const auto started = Clock::now();
+    timer->set(600, true);
+    runFor(300);
+    timer->setUnseen(true);
+    timer->setUnseen(false);
+    while (ticks.at.empty() && Clock::now() - started < std::chrono::seconds(5)) runFor(10);
+    ASSERT_FALSE(ticks.at.empty());
+    EXPECT_LT(ticks.at.front() - started, std::chrono::milliseconds(850)) << "the interval was started anew";
+}
+
+// A tick may stop its timer, or unload its window and with it the timer, in
+// the middle of a batch: the rest of the batch is then no longer owed.
+TEST(QtTimersTest, ATickThatStopsOrDestroysItsTimerEndsTheBatch) {
+    platform::QtTimers timers;
+    for (const bool destroy : {false, true}) {
+        SCOPED_TRACE(destroy ? "destroyed" : "stopped");
+        int count = 0;
+        std::unique_ptr<platform::TimerSource> timer;
+        timer = timers.create([&] {
+            if (++count == 3) {
+                if (destroy)
+                    timer.reset();
+                else
+                    timer->set(10, false);
+            }
+        });
+        timer->set(10, true);
+        timer->setUnseen(true);
+        runFor(400);
+        EXPECT_EQ(count, 3);
+        if (timer) timer->setUnseen(false);
+        runFor(50);
+        EXPECT_EQ(count, 3);
+    }
 }
