@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/MidiRendering.h"
 #include "platform/core/Blanks.h"
 
 namespace platform {
@@ -23,6 +24,11 @@ namespace {
 
 // Enough for a burst of clicks over the music; when all are busy the oldest sound gives way.
 constexpr int kMixChannels = 16;
+// The music has a channel of its own, which no sound effect takes over.
+constexpr int kMusicChannel = 0;
+constexpr int kEffects = 1;  // the group of every other channel
+// The rate the music is rendered at; the mixer converts it to the device's.
+constexpr int kMusicRate = 44100;
 
 std::string lowerAscii(std::string_view s) {
     std::string out(s);
@@ -127,9 +133,6 @@ void countFrames(void* frames, Uint8*, int length) {
 
 struct FreeChunk {
     void operator()(Mix_Chunk* chunk) const { Mix_FreeChunk(chunk); }
-};
-struct FreeMusic {
-    void operator()(Mix_Music* music) const { Mix_FreeMusic(music); }
 };
 
 }  // namespace
@@ -237,7 +240,7 @@ struct SdlMultimedia::Impl {
     std::thread preparing;  // owns everything below until it is joined
     Device device = Device::Untried;
     std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> chunks;
-    std::map<std::string, std::unique_ptr<Mix_Music, FreeMusic>> musics;
+    std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> musics;  // rendered tunes
     std::map<std::string, std::optional<double>> lengths;  // of each tune, to its last note
     std::string currentMusic;  // the music started last; empty when none
     std::uint64_t musicStart = 0;  // frames.bytes when it started
@@ -279,18 +282,14 @@ struct SdlMultimedia::Impl {
             deviceError = SDL_GetError();
             return;
         }
-        // Without a MIDI decoder the effects still play; the music fails when it is loaded.
-        Mix_Init(MIX_INIT_MID);
-        // Before opening: that is when SDL_mixer picks its MIDI decoder, and FluidSynth
-        // is only chosen if the sound font it is given then can be read.
-        if (!soundFont.empty()) Mix_SetSoundFonts(soundFont.c_str());
         if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
             deviceError = Mix_GetError();
-            Mix_Quit();
             SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return;
         }
         Mix_AllocateChannels(kMixChannels);
+        Mix_ReserveChannels(1);
+        Mix_GroupChannels(kMusicChannel + 1, kMixChannels - 1, kEffects);
         int rate = 0, channels = 0;
         Uint16 format = 0;
         Mix_QuerySpec(&rate, &format, &channels);
@@ -306,7 +305,7 @@ struct SdlMultimedia::Impl {
     }
 
     bool musicStillPlaying(const std::string& name) const {
-        if (currentMusic != name || !Mix_PlayingMusic()) return false;
+        if (currentMusic != name || !Mix_Playing(kMusicChannel)) return false;
         const auto length = lengths.find(name);
         return length == lengths.end() || !length->second || musicSeconds() < *length->second;
     }
@@ -333,7 +332,7 @@ struct SdlMultimedia::Impl {
         }
         Mix_Chunk* chunk = it->second.get();
         if (Mix_PlayChannel(-1, chunk, 0) != -1) return true;
-        const int oldest = Mix_GroupOldest(-1);
+        const int oldest = Mix_GroupOldest(kEffects);
         if (oldest < 0 || Mix_PlayChannel(oldest, chunk, 0) == -1) {
             if (tell) fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
             return false;
@@ -346,20 +345,29 @@ struct SdlMultimedia::Impl {
         if (preparing.joinable()) preparing.join();
     }
 
-    // Loads a tune whose file has been read as DATA; null when the file is not a tune.
-    Mix_Music* loadMusic(const std::string& name, const std::string& data) {
-        if (!looksLikeMidi(data)) return nullptr;
-        Mix_Music* music = Mix_LoadMUS(name.c_str());
-        if (music != nullptr) {
-            musics.emplace(name, music);
-            lengths[name] = midiNotesSeconds(data);
+    // Renders a tune whose file has been read as DATA; null, with the reason in
+    // ERROR, when the file is not a tune or the synthesizer cannot play it.
+    Mix_Chunk* loadMusic(const std::string& name, const std::string& data, std::string& error) {
+        if (!looksLikeMidi(data)) {
+            error = "файл повреждён или не является MIDI-файлом";
+            return nullptr;
         }
+        const std::optional<std::string> wav = renderMidi(data, soundFont, kMusicRate, error);
+        if (!wav) return nullptr;
+        Mix_Chunk* music = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav->data(), static_cast<int>(wav->size())), 1);
+        if (music == nullptr) {
+            error = std::string("не удалось подготовить звук (") + Mix_GetError() + ")";
+            return nullptr;
+        }
+        musics.emplace(name, music);
+        lengths[name] = midiNotesSeconds(data);
         return music;
     }
 
     void prepareMusic(const std::string& name) {
         if (device == Device::Untried) openDevice();
-        if (device == Device::Open && musics.count(name) == 0 && fileExists(name)) loadMusic(name, readAll(name));
+        std::string error;
+        if (device == Device::Open && musics.count(name) == 0 && fileExists(name)) loadMusic(name, readAll(name), error);
     }
 
     // The music plays once; the caller repeats "play" to keep it going, and a
@@ -370,25 +378,18 @@ struct SdlMultimedia::Impl {
         auto it = musics.find(name);
         if (it == musics.end()) {
             if (!readyToLoad(name)) return;
-            const std::string data = readAll(name);
-            if (!looksLikeMidi(data)) {
-                failFile(name, "файл повреждён или не является MIDI-файлом");
-                return;
-            }
-            if (loadMusic(name, data) == nullptr) {
-                const std::string cause = !soundFont.empty() && !fileExists(soundFont)
-                                              ? "не найден звуковой шрифт «" + soundFont + "»"
-                                              : "файл не читается или повреждён";
-                failFile(name, cause + " (" + Mix_GetError() + ")");
+            std::string error;
+            if (loadMusic(name, readAll(name), error) == nullptr) {
+                failFile(name, error);
                 return;
             }
             it = musics.find(name);
         } else if (musicStillPlaying(name)) {
             return;
         }
-        if (currentMusic == name) Mix_HaltMusic();  // still ringing after its last note
+        Mix_HaltChannel(kMusicChannel);  // another tune, or this one still ringing after its last note
         musicStart = frames.bytes.load(std::memory_order_relaxed);
-        if (Mix_PlayMusic(it->second.get(), 0) != 0) {
+        if (Mix_PlayChannel(kMusicChannel, it->second.get(), 0) == -1) {
             fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
             currentMusic.clear();
             return;
@@ -399,7 +400,7 @@ struct SdlMultimedia::Impl {
     void close(const std::string& name) {
         if (auto it = musics.find(name); it != musics.end()) {
             if (currentMusic == name) {
-                Mix_HaltMusic();
+                Mix_HaltChannel(kMusicChannel);
                 currentMusic.clear();
             }
             musics.erase(it);
@@ -423,13 +424,16 @@ SdlMultimedia::~SdlMultimedia() {
     impl_->settle();
     if (impl_->device != Impl::Device::Open) return;
     Mix_HaltChannel(-1);
-    Mix_HaltMusic();
     Mix_SetPostMix(nullptr, nullptr);
     impl_->chunks.clear();
     impl_->musics.clear();
     Mix_CloseAudio();
-    Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlMultimedia::musicPlaying() const {
+    impl_->settle();
+    return impl_->device == Impl::Device::Open && Mix_Playing(kMusicChannel) != 0;
 }
 
 void SdlMultimedia::prepare(std::string_view name) {

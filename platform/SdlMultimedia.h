@@ -9,17 +9,6 @@
 
 namespace platform {
 
-// The multimedia commands over SDL2_mixer:
-//   "play NAME"  - a .mid/.midi file plays as the background music, anything else
-//                  as a sound effect on a free channel; both return at once.
-//   "close NAME" - stops the file and frees it; closing what is not open does nothing.
-// NAME is a bare file name looked up in the current directory. Opened files stay
-// loaded until they are closed or this object is destroyed.
-// Failures are told to the user through the message service; execute() always returns.
-//
-// A tune counts as playing until its last note has ended, counted in the
-// frames the device has taken since it started: the synthesizer goes on for
-// seconds while the last notes die away, and a "play" in that time restarts it.
 // General MIDI sound fonts in order of preference: the small one loads in a blink
 // and keeps the synthesizer's memory low; the large one where only it is installed.
 inline constexpr const char* kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
@@ -29,6 +18,19 @@ inline constexpr const char* kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf
 // failure to play a tune names the font that is missing.
 std::string chooseSoundFont(std::span<const char* const> fonts = kSoundFonts);
 
+// The multimedia commands over SDL2_mixer:
+//   "play NAME"  - a .mid/.midi file plays as the background music, anything else
+//                  as a sound effect on a free channel; both return at once.
+//   "close NAME" - stops the file and frees it; closing what is not open does nothing.
+// NAME is a bare file name looked up in the current directory. Opened files stay
+// loaded until they are closed or this object is destroyed. A tune is played
+// through FluidSynth into memory when it is loaded, and from there on a channel
+// of its own, so no synthesizer runs while the program is idle.
+// Failures are told to the user through the message service; execute() always returns.
+//
+// A tune counts as playing until its last note has ended, counted in the
+// frames the device has taken since it started: the synthesizer goes on for
+// seconds while the last notes die away, and a "play" in that time restarts it.
 class SdlMultimedia : public MultimediaService {
 public:
     explicit SdlMultimedia(MessageService& messages, std::string soundFont = chooseSoundFont());
@@ -42,6 +44,9 @@ public:
     // false when there is no device or the file is missing or broken. A missing
     // device is then still told by the next command that execute() sends.
     bool playQuietly(std::string_view name);
+
+    // True while a tune sounds, its ringing end included.
+    bool musicPlaying() const;
 
     // Opens the device and loads the tune NAME on a thread of its own, so that
     // its first "play" finds the synthesizer and its sound font ready without

@@ -207,7 +207,7 @@ inline Bytes midiFile(const Score& score) {
 
 // The tune's 34 bars of 2/4 take 68 quarters to its last note.
 inline constexpr int kTuneQuarters = 68;
-inline constexpr double kTuneSeconds = 47.8;
+inline constexpr double kTuneSeconds = 47.95;
 inline constexpr int kTuneQuartersMicroseconds = static_cast<int>(kTuneSeconds * 1e6 / kTuneQuarters + 0.5);
 
 // "Во поле берёза стояла", a traditional Russian song, arranged here in
@@ -246,8 +246,10 @@ inline Bytes backgroundMidi() {
 
     Score score;
     // About 85 beats a minute, unhurried, and chosen so that the last note ends
-    // 47.8 s in: a fifth of a second before the music timer's sixteenth resend
-    // (every 3 s), which then starts the tune again at once.
+    // 47.95 s in. The music timer's sixteenth resend (every 3 s) comes 48 s after
+    // the tune starts at the earliest (when the main window's load held the
+    // tune up by a tick) and 48.6 s at the latest: just after the last note
+    // either way, so it starts the tune again at once.
     score.microsecondsPerQuarter = kTuneQuartersMicroseconds;
     score.beatsPerBar = 2;
     score.programs = {{flute, 73}, {harp, 46}};

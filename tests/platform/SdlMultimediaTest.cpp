@@ -99,9 +99,9 @@ long long msSince(Clock::time_point start) {
 }
 
 // Milliseconds until the music stops by itself, or nothing when it still plays after limitMs.
-std::optional<long long> msUntilMusicStops(int limitMs) {
+std::optional<long long> msUntilMusicStops(const platform::SdlMultimedia& media, int limitMs) {
     const auto start = Clock::now();
-    while (Mix_PlayingMusic()) {
+    while (media.musicPlaying()) {
         if (msSince(start) > limitMs) return std::nullopt;
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
@@ -186,25 +186,25 @@ TEST_F(SdlMultimediaTest, MusicPlaysOnceAndRepeatsOnlyAfterItsLastNote) {
     // reverberate, so a run lasts longer than the notes: measure it.
     media().execute("play fon.mid");
     ASSERT_TRUE(shown().empty()) << shown()[0];
-    const auto full = msUntilMusicStops(8000);
+    const auto full = msUntilMusicStops(media(), 8000);
     ASSERT_TRUE(full.has_value());
     ASSERT_GE(*full, 2000);
 
     // Halfway through the notes a repeat leaves it alone.
     media().execute("play fon.mid");
     std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-    ASSERT_TRUE(Mix_PlayingMusic());
+    ASSERT_TRUE(media().musicPlaying());
     media().execute("play fon.mid");
-    const auto rest = msUntilMusicStops(8000);
+    const auto rest = msUntilMusicStops(media(), 8000);
     ASSERT_TRUE(rest.has_value());
     EXPECT_LT(*rest, *full - 500) << "restarted instead of left alone";
 
     // After the last note a repeat starts it again at once, though it still rings.
     media().execute("play fon.mid");
     std::this_thread::sleep_for(std::chrono::milliseconds(2300));
-    if (Mix_PlayingMusic()) {
+    if (media().musicPlaying()) {
         media().execute("play fon.mid");
-        const auto again = msUntilMusicStops(8000);
+        const auto again = msUntilMusicStops(media(), 8000);
         ASSERT_TRUE(again.has_value());
         // Started again it plays about a whole run; left to ring out, 2.3 s less.
         // The margin between allows for a device that runs slower under load.
@@ -295,16 +295,16 @@ TEST_F(SdlMultimediaTest, CloseStopsMusicAndPlayReopensIt) {
     media().execute("close fon.mid");  // not open yet: nothing to do
     media().execute("play fon.mid");
     media().execute("close fon.mid");
-    EXPECT_FALSE(Mix_PlayingMusic());
+    EXPECT_FALSE(media().musicPlaying());
     media().execute("play fon.mid");
-    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(media().musicPlaying());
     // Another piece takes over from the one playing.
     media().execute("play short.mid");
-    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(media().musicPlaying());
     media().execute("close fon.mid");
-    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(media().musicPlaying());
     media().execute("close short.mid");
-    EXPECT_FALSE(Mix_PlayingMusic());
+    EXPECT_FALSE(media().musicPlaying());
     EXPECT_TRUE(shown().empty());
 
     // The device belongs to the object that opened it.
@@ -420,11 +420,11 @@ TEST_F(SdlMultimediaTest, APreparedTunePlaysAtOnceAndAFailedOneIsToldWhenPlayed)
     media().prepare("fon.mid");
     media().execute("play kn.wav");  // meanwhile: the device it opened is shared
     media().execute("play fon.mid");
-    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(media().musicPlaying());
     EXPECT_TRUE(shown().empty()) << shown()[0];
     media().prepare("fon.mid");  // prepared already: the playing tune is left alone
     media().execute("play fon.mid");
-    EXPECT_TRUE(Mix_PlayingMusic());
+    EXPECT_TRUE(media().musicPlaying());
 
     writeFile("bad.mid", "MThd but nothing else");
     for (const char* name : {"bad.mid", "nothere.mid"}) {

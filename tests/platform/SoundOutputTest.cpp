@@ -141,12 +141,12 @@ std::array<double, 12> pitchClasses(const std::vector<double>& sound) {
 }
 
 // The music timer ticks every 600 ms and resends "play fon.mid" on every fifth
-// tick, the first time on the sixth. Loading the tune (and the sound font with
-// it) holds up the main window's load, and a timer that fell behind goes on
-// from when it is served again, so the first resend comes 3 to 3.6 s after the
-// tune starts, then every 3 s: the test resends at the latest, 3.6 s. The
-// resends follow the recording's own clock: the disk driver writes faster or
-// slower than real time, and a listener hears the recording's time.
+// tick, the first time on the sixth. A tune not yet ready holds up the main
+// window's load, and a timer that fell behind goes on from when it is served
+// again, so the first resend comes 3 to 3.6 s after the tune starts, then every
+// 3 s: the test resends at the earliest and at the latest. The resends follow
+// the recording's own clock: the disk driver writes faster or slower than real
+// time, and a listener hears the recording's time.
 TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
     const std::optional<double> tune = platform::midiNotesSeconds([] {
         std::ifstream in(kSounds / "fon.mid", std::ios::binary);
@@ -154,6 +154,9 @@ TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
     }());
     ASSERT_TRUE(tune.has_value());
 
+    for (const double firstResend : {3.0, 3.6}) {
+    SCOPED_TRACE("the first resend after " + std::to_string(firstResend) + " s");
+    fs::remove(recording());
     const ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     const ScopedEnv file("SDL_DISKAUDIOFILE", recording().string());
     const ScopedEnv pace("SDL_DISKAUDIODELAY", "6");  // ms a buffer of 23 ms: a few times real time
@@ -165,7 +168,7 @@ TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
         ASSERT_TRUE(messages_.shown.empty()) << messages_.shown[0];
         // Through two ends of the tune and the restarts after them.
         const double until = started + 2 * *tune + 3.6 + 1.5;
-        double nextResend = started + 3.6;
+        double nextResend = started + firstResend;
         while (recordedSeconds() < until) {
             if (recordedSeconds() >= nextResend) {
                 media.execute("play fon.mid");
@@ -196,6 +199,7 @@ TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
         if (run > 0) silences.emplace_back(static_cast<double>(w - run) / 100, static_cast<double>(run) / 100);
         run = 0;
     }
+    std::printf("the tune started at %.2f s\n", started);
     for (const auto& [at, length] : silences) std::printf("silent for %.2f s from %.2f s\n", length, at);
     for (const auto& [at, length] : silences) {
         EXPECT_LE(length, 0.7) << "silent for " << length << " s from " << at << " s (the tune lasts " << *tune
@@ -210,12 +214,9 @@ TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
                                 [](int peak) { return peak >= kSilent; }))
             << "no sound at " << after << " s";
     }
+    }
 }
 
-// The tune's first eight seconds hold the chords of D minor and C major under a
-// flute on D, E, F, G and A: the keys between (C#, D#, F#, G#, A#) are never
-// struck. Both sound fonts the program may use must sound those notes, clearly
-// above the ones between, and alike: the small default font is the same tune.
 TEST_F(SoundOutputTest, BothSoundFontsPlayTheTunesNotes) {
     std::vector<std::array<double, 12>> renderings;
     for (const char* font : platform::kSoundFonts) {
