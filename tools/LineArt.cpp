@@ -22,23 +22,21 @@ namespace lineart {
 namespace {
 
 // One end of an open black stroke, in pixels: where it is, the way it points
-// and the stroke's width; `stroke` counts the black strokes in drawing order.
+// and the stroke's width.
 struct StrokeEnd {
     QPointF at;
     QPointF direction;  // of unit length, away from the stroke
     double width = 0;
-    int stroke = 0;
 };
 
 // Paints on an image exactly as asked but never antialiased: the SVG renderer
 // switches antialiasing on by itself, and blended edge pixels would stand for
 // colours the drawing does not have. Black pens are drawn `penScale` times as
-// wide; the black strokes numbered in `skip` are not drawn at all, and the
-// ends of the others are kept.
+// wide, and the ends of their open strokes are kept.
 class AliasedEngine : public QPaintEngine {
 public:
-    AliasedEngine(QImage& target, double penScale, const std::set<int>* skip)
-        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), penScale_(penScale), skip_(skip) {}
+    AliasedEngine(QImage& target, double penScale)
+        : QPaintEngine(QPaintEngine::AllFeatures), target_(target), penScale_(penScale) {}
 
     bool begin(QPaintDevice*) override {
         painter_.begin(&target_);
@@ -70,27 +68,16 @@ public:
             painter_.drawPath(path);
             return;
         }
-        const int stroke = strokes_++;
-        if (skip_ && skip_->count(stroke)) {
-            // Its fill still shows; only the pen is left out.
-            painter_.save();
-            painter_.setPen(Qt::NoPen);
-            painter_.drawPath(path);
-            painter_.restore();
-            return;
-        }
         painter_.drawPath(path);
-        for (const QPolygonF& line : path.toSubpathPolygons(painter_.transform())) keepEnds(line, stroke);
+        for (const QPolygonF& line : path.toSubpathPolygons(painter_.transform())) keepEnds(line);
     }
     void drawPolygon(const QPointF* points, int count, PolygonDrawMode mode) override {
         switch (mode) {
             case PolylineMode:
                 if (blackStroke()) {
-                    const int stroke = strokes_++;
-                    if (skip_ && skip_->count(stroke)) break;
                     QPolygonF line;
                     for (int i = 0; i < count; ++i) line << painter_.transform().map(points[i]);
-                    keepEnds(line, stroke);
+                    keepEnds(line);
                 }
                 painter_.drawPolyline(points, count);
                 break;
@@ -123,7 +110,7 @@ private:
 
     // Both ends of an open line, each pointing the way the line ran into it
     // over its last few pixels.
-    void keepEnds(const QPolygonF& line, int stroke) {
+    void keepEnds(const QPolygonF& line) {
         if (line.size() < 2 || QLineF(line.first(), line.last()).length() < 1.0) return;
         const QTransform& t = painter_.transform();
         const double width = painter_.pen().widthF() * std::sqrt(std::abs(t.determinant()));
@@ -136,7 +123,7 @@ private:
             }
             const QLineF way(back, end);
             if (way.length() < 0.5) return;
-            ends_.push_back({end, (end - back) / way.length(), width, stroke});
+            ends_.push_back({end, (end - back) / way.length(), width});
         };
         keep(0, 1);
         keep(static_cast<int>(line.size()) - 1, -1);
@@ -144,17 +131,14 @@ private:
 
     QImage& target_;
     double penScale_;
-    const std::set<int>* skip_;
     QPainter painter_;
     bool clipped_ = false;
-    int strokes_ = 0;
     std::vector<StrokeEnd> ends_;
 };
 
 class AliasedDevice : public QPaintDevice {
 public:
-    AliasedDevice(QImage& target, double penScale, const std::set<int>* skip = nullptr)
-        : target_(target), engine_(target, penScale, skip) {}
+    AliasedDevice(QImage& target, double penScale) : target_(target), engine_(target, penScale) {}
     ~AliasedDevice() override = default;
     QPaintEngine* paintEngine() const override { return &engine_; }
     bool clipped() const { return engine_.clipped(); }
@@ -197,9 +181,9 @@ private:
 // Renders without antialiasing onto a see-through image; false if the drawing
 // needs what the aliased painter does not do.
 bool renderAliased(QSvgRenderer& renderer, QImage& image, const QRectF& bounds, double penScale,
-                   const std::set<int>* skip = nullptr, std::vector<StrokeEnd>* ends = nullptr) {
+                   std::vector<StrokeEnd>* ends = nullptr) {
     image.fill(Qt::transparent);
-    AliasedDevice device(image, penScale, skip);
+    AliasedDevice device(image, penScale);
     {
         QPainter painter(&device);
         renderer.render(&painter, bounds);
@@ -411,9 +395,9 @@ QPen blackPen(double width) {
 // Draws every stroke end that stops inside one of the drawing's patches on to
 // the nearest line ahead of it (within a cone, straight on preferred), so the
 // part it began is closed. Ends on the outline, pointing out of the drawing,
-// and ends already touching a line stay as they are. Returns the strokes with
-// an end no line is near enough to.
-std::set<int> joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& ends, int* extended) {
+// and ends already touching a line stay as they are; so do ends with no line
+// near enough ahead, for drawLines to cut back. Returns those left loose.
+int joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& ends, int* extended) {
     const int w = labels.width, h = labels.height;
     const auto labelAt = [&](QPointF p) -> int {
         const int x = static_cast<int>(std::floor(p.x())), y = static_cast<int>(std::floor(p.y()));
@@ -423,7 +407,7 @@ std::set<int> joinLooseEnds(QImage& layer, Labels& labels, const std::vector<Str
     constexpr double kStep = 0.5;
     constexpr int kRays = 7;           // each side of straight on
     constexpr double kRayAngle = 6.0;  // degrees between rays
-    std::set<int> tooFar;
+    int loose = 0;
     for (const StrokeEnd& end : ends) {
         const double cap = end.width / 2 + 2;
         // A line crossing or touching near the end fills more of a ring around
@@ -464,7 +448,7 @@ std::set<int> joinLooseEnds(QImage& layer, Labels& labels, const std::vector<Str
             }
         }
         if (best < 0) {
-            tooFar.insert(end.stroke);
+            ++loose;
             continue;
         }
         const QPointF to = end.at + bestWay * (best + 1);
@@ -487,7 +471,7 @@ std::set<int> joinLooseEnds(QImage& layer, Labels& labels, const std::vector<Str
         }
         if (extended) ++*extended;
     }
-    return tooFar;
+    return loose;
 }
 
 // A shape of the scene with its colour.
@@ -631,29 +615,84 @@ std::vector<Shape> sceneShapes(Scene scene, const QImage& layer, const QRect& an
 }
 
 // Patches whose white, once the lines are drawn, would be too small to colour
-// become part of the lines: what is left of a patch is about the pixels with
-// a square of its colour around them as wide as the lines cut in.
-int blackenTinyPatches(Labels& labels) {
-    const Regions regions = findRegions(labels);
-    const std::vector<std::uint8_t> core = uniformCentres(labels, kBorderReach + 2);
-    std::vector<int> kept(regions.size.size(), 0);
-    for (std::size_t p = 0; p < core.size(); ++p) {
-        if (regions.id[p] >= 0 && core[p]) ++kept[regions.id[p]];
-    }
-    int blackened = 0;
-    std::vector<std::uint8_t> tiny(kept.size(), 0);
-    for (std::size_t i = 0; i < kept.size(); ++i) {
-        // The page around the picture stays, however the scene cuts it; a bit
-        // of it shut in between the animal and the scene does not.
-        if (kept[i] < kTinyPatch && regions.id[0] != static_cast<int>(i)) {
-            tiny[i] = 1;
-            ++blackened;
+// (about the pixels with a square of their colour around them as wide as the
+// lines cut in) are joined to the patch across the thinnest stroke: the
+// patch takes that neighbour's colour and a channel of it is cut through the
+// stroke, so no scrap of sky between legs and grass turns into a black blob.
+// The rest of the stroke then parts the one area from itself, and drawLines
+// cuts it away. Returns how many patches were joined.
+int mergeTinyPatches(Labels& labels) {
+    const int w = labels.width, h = labels.height;
+    // Half the channel's width: it must hold the squares a patch is made of.
+    constexpr int kChannel = kSolidReach + 2;
+    int merged = 0;
+    std::vector<int> parent(labels.label.size(), -2);  // -2 not reached, -1 a start
+    std::vector<int> queue;
+    for (int round = 0; round < 4; ++round) {
+        const Regions regions = findRegions(labels);
+        const std::vector<std::uint8_t> core = uniformCentres(labels, kBorderReach + 2);
+        std::vector<int> kept(regions.size.size(), 0);
+        for (std::size_t p = 0; p < core.size(); ++p) {
+            if (regions.id[p] >= 0 && core[p]) ++kept[regions.id[p]];
         }
+        // The page around the picture stays, however the scene cuts it.
+        const auto tiny = [&](int region) { return kept[region] < kTinyPatch && region != regions.id[0]; };
+        std::vector<std::vector<int>> pixelsOf(regions.size.size());
+        for (int p = 0; p < w * h; ++p) {
+            if (regions.id[p] >= 0 && tiny(regions.id[p])) pixelsOf[regions.id[p]].push_back(p);
+        }
+        int joined = 0;
+        for (std::size_t region = 0; region < pixelsOf.size(); ++region) {
+            if (pixelsOf[region].empty()) continue;
+            // Breadth first through the strokes and slivers to the nearest patch big enough.
+            std::fill(parent.begin(), parent.end(), -2);
+            queue.clear();
+            for (int p : pixelsOf[region]) {
+                parent[p] = -1;
+                queue.push_back(p);
+            }
+            int from = -1, to = -1;
+            for (std::size_t head = 0; head < queue.size() && to < 0; ++head) {
+                const int p = queue[head], x = p % w, y = p / w;
+                for (int dy = -1; dy <= 1 && to < 0; ++dy) {
+                    for (int dx = -1; dx <= 1; ++dx) {
+                        const int xx = x + dx, yy = y + dy;
+                        if (xx < 0 || yy < 0 || xx >= w || yy >= h) continue;
+                        const int q = static_cast<int>(at(w, xx, yy));
+                        if (parent[q] != -2) continue;
+                        const int other = regions.id[q];
+                        if (other >= 0 && other != static_cast<int>(region) && !tiny(other)) {
+                            from = p;
+                            to = q;
+                            break;
+                        }
+                        if (other >= 0) continue;
+                        parent[q] = p;
+                        queue.push_back(q);
+                    }
+                }
+            }
+            if (to < 0) continue;
+            const int target = regions.id[to];
+            const std::uint8_t colour = labels.label[to];
+            for (int p : pixelsOf[region]) labels.label[p] = colour;
+            for (int t = from; t >= 0; t = parent[t]) {
+                const int tx = t % w, ty = t / w;
+                for (int yy = std::max(0, ty - kChannel); yy <= std::min(h - 1, ty + kChannel); ++yy) {
+                    for (int xx = std::max(0, tx - kChannel); xx <= std::min(w - 1, tx + kChannel); ++xx) {
+                        if ((xx - tx) * (xx - tx) + (yy - ty) * (yy - ty) > kChannel * kChannel) continue;
+                        const std::size_t u = at(w, xx, yy);
+                        const int owner = regions.id[u];
+                        if (owner < 0 || owner == target || owner == static_cast<int>(region)) labels.label[u] = colour;
+                    }
+                }
+            }
+            ++joined;
+        }
+        merged += joined;
+        if (joined == 0) break;
     }
-    for (std::size_t p = 0; p < core.size(); ++p) {
-        if (regions.id[p] >= 0 && tiny[regions.id[p]]) labels.label[p] = kStroke;
-    }
-    return blackened;
+    return merged;
 }
 
 }  // namespace
@@ -712,26 +751,15 @@ Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, Sc
         return {};
     }
 
-    // The animal alone first, so its loose stroke ends are told from those on
-    // its outline; a stroke with an end too far from any line is left out and
-    // the drawing rendered again without it.
+    // The animal alone first, so its loose stroke ends are told from those on its outline.
     QImage layer(width, height, QImage::Format_ARGB32_Premultiplied);
-    std::set<int> skip;
-    for (int pass = 0;; ++pass) {
-        std::vector<StrokeEnd> ends;
-        if (!renderAliased(renderer, layer, bounds, kStrokeScale, &skip, &ends)) {
-            if (error) *error = "the drawing uses clipping, which the line art does not follow";
-            return {};
-        }
-        labelImage(layer, labels);
-        int extended = 0;
-        const std::set<int> tooFar = joinLooseEnds(layer, labels, ends, &extended);
-        const std::size_t before = skip.size();
-        skip.insert(tooFar.begin(), tooFar.end());
-        labels.extended = extended;
-        if (skip.size() == before || pass == 2) break;
+    std::vector<StrokeEnd> ends;
+    if (!renderAliased(renderer, layer, bounds, kStrokeScale, &ends)) {
+        if (error) *error = "the drawing uses clipping, which the line art does not follow";
+        return {};
     }
-    labels.removed = static_cast<int>(skip.size());
+    labelImage(layer, labels);
+    labels.loose = joinLooseEnds(layer, labels, ends, &labels.extended);
 
     int left = width, top = height, right = -1, bottom = -1;
     for (int y = 0; y < height; ++y) {
@@ -761,7 +789,7 @@ Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, Sc
         painter.end();
         labelImage(picture, labels);
     }
-    labels.merged = blackenTinyPatches(labels);
+    labels.merged = mergeTinyPatches(labels);
     return labels;
 }
 
@@ -990,6 +1018,199 @@ void evenLines(std::vector<std::uint8_t>& white, int w, int h) {
     }
 }
 
+// The black pixels inside some all-black square of side k.
+std::vector<std::uint8_t> inSquares(const std::vector<std::uint8_t>& white, int w, int h, int k) {
+    std::vector<int> run(white.size(), 0);
+    for (int y = 0; y < h; ++y) {
+        int length = 0;
+        for (int x = w - 1; x >= 0; --x) {
+            length = white[at(w, x, y)] ? 0 : length + 1;
+            run[at(w, x, y)] = length;
+        }
+    }
+    // Squares by their top-left pixel, then spread over the pixels they cover.
+    std::vector<std::uint8_t> square(white.size(), 0), covered(white.size(), 0);
+    for (int x = 0; x < w; ++x) {
+        int down = 0;
+        for (int y = h - 1; y >= 0; --y) {
+            down = run[at(w, x, y)] >= k ? down + 1 : 0;
+            square[at(w, x, y)] = down >= k ? 1 : 0;
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (!square[at(w, x, y)]) continue;
+            for (int yy = y; yy < std::min(h, y + k); ++yy) {
+                for (int xx = x; xx < std::min(w, x + k); ++xx) covered[at(w, xx, yy)] = 1;
+            }
+        }
+    }
+    return covered;
+}
+
+// For every pixel the nearest white one (-1 if there is none), by two raster
+// sweeps that hand each pixel's nearest on to its neighbours: close to exact.
+std::vector<int> nearestWhite(const std::vector<std::uint8_t>& white, int w, int h) {
+    std::vector<int> source(white.size(), -1);
+    for (std::size_t p = 0; p < white.size(); ++p) {
+        if (white[p]) source[p] = static_cast<int>(p);
+    }
+    const auto far = [&](int p, int s) {
+        if (s < 0) return std::numeric_limits<int>::max();
+        const int dx = p % w - s % w, dy = p / w - s / w;
+        return dx * dx + dy * dy;
+    };
+    const auto take = [&](int p, int q) {
+        if (source[q] >= 0 && far(p, source[q]) < far(p, source[p])) source[p] = source[q];
+    };
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int p = static_cast<int>(at(w, x, y));
+            if (x > 0) take(p, p - 1);
+            if (y > 0) {
+                take(p, p - w);
+                if (x > 0) take(p, p - w - 1);
+                if (x + 1 < w) take(p, p - w + 1);
+            }
+        }
+        for (int x = w - 2; x >= 0; --x) take(static_cast<int>(at(w, x, y)), static_cast<int>(at(w, x + 1, y)));
+    }
+    for (int y = h - 1; y >= 0; --y) {
+        for (int x = w - 1; x >= 0; --x) {
+            const int p = static_cast<int>(at(w, x, y));
+            if (x + 1 < w) take(p, p + 1);
+            if (y + 1 < h) {
+                take(p, p + w);
+                if (x + 1 < w) take(p, p + w + 1);
+                if (x > 0) take(p, p + w - 1);
+            }
+        }
+        for (int x = 1; x < w; ++x) take(static_cast<int>(at(w, x, y)), static_cast<int>(at(w, x - 1, y)));
+    }
+    return source;
+}
+
+// Black at least this far from white all round is a blob of the drawing's own
+// (an eye, a spot), kept whatever lies around it.
+constexpr int kBlobReach = 9;
+
+// A dot or a short dash standing alone in an area: its box is no larger than
+// this square and at least half black.
+constexpr int kDotBox = 120;
+
+// Cuts away the lines that part nothing: each black pixel belongs to the area
+// of the white nearest to it, and only black within a line's half-width of
+// where two areas' black meet is kept (with the page's own black, blobs and
+// lone dots). What a stroke left loose inside an area, or a line running
+// from an area back into itself, turns white; the lines between areas and
+// around the animal stay as they were. Returns the pixels made white.
+int pruneLoose(std::vector<std::uint8_t>& white, int w, int h) {
+    std::vector<int> key(white.size(), -1);
+    for (std::size_t p = 0; p < white.size(); ++p) {
+        if (white[p]) key[p] = 0;
+    }
+    std::vector<int> sizes, firsts;
+    const std::vector<int> area = components(key, w, h, sizes, firsts);
+    const int page = area[0];
+    const std::vector<int> source = nearestWhite(white, w, h);
+    std::vector<int> owner(white.size(), -1);
+    for (std::size_t p = 0; p < white.size(); ++p) {
+        if (source[p] >= 0) owner[p] = area[source[p]];
+    }
+    std::vector<std::uint8_t> keep(white.size(), 0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int p = static_cast<int>(at(w, x, y));
+            if (white[p] || source[p] < 0) continue;
+            const int dx = x - source[p] % w, dy = y - source[p] / w;
+            const int reach2 = dx * dx + dy * dy;
+            bool seed = owner[p] == page || reach2 >= kBlobReach * kBlobReach;
+            if (x > 0 && owner[p - 1] != owner[p]) seed = true;
+            if (x + 1 < w && owner[p + 1] != owner[p]) seed = true;
+            if (y > 0 && owner[p - w] != owner[p]) seed = true;
+            if (y + 1 < h && owner[p + w] != owner[p]) seed = true;
+            if (!seed) continue;
+            // The disc reaching to the nearest white covers the line across.
+            const int reach = static_cast<int>(std::sqrt(static_cast<double>(reach2)));
+            for (int yy = std::max(0, y - reach); yy <= std::min(h - 1, y + reach); ++yy) {
+                for (int xx = std::max(0, x - reach); xx <= std::min(w - 1, x + reach); ++xx) {
+                    if ((xx - x) * (xx - x) + (yy - y) * (yy - y) <= reach2) keep[at(w, xx, yy)] = 1;
+                }
+            }
+        }
+    }
+    // Lone dots stay whole; everything else not kept goes white.
+    std::vector<int> piece(white.size(), -1);
+    std::vector<int> stack, members;
+    int pruned = 0;
+    for (int start = 0; start < w * h; ++start) {
+        if (white[start] || piece[start] >= 0) continue;
+        members.clear();
+        bool anchored = false;
+        int left = w, right = -1, top = h, bottom = -1;
+        piece[start] = start;
+        stack.push_back(start);
+        while (!stack.empty()) {
+            const int p = stack.back();
+            stack.pop_back();
+            members.push_back(p);
+            if (keep[p]) anchored = true;
+            const int x = p % w, y = p / w;
+            left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+            for (int yy = std::max(0, y - 1); yy <= std::min(h - 1, y + 1); ++yy) {
+                for (int xx = std::max(0, x - 1); xx <= std::min(w - 1, x + 1); ++xx) {
+                    const int q = static_cast<int>(at(w, xx, yy));
+                    if (!white[q] && piece[q] < 0) {
+                        piece[q] = start;
+                        stack.push_back(q);
+                    }
+                }
+            }
+        }
+        const int boxWidth = right - left + 1, boxHeight = bottom - top + 1;
+        const bool dot = !anchored && boxWidth <= kDotBox && boxHeight <= kDotBox &&
+                         2 * static_cast<int>(members.size()) >= boxWidth * boxHeight;
+        if (dot) continue;
+        for (int p : members) {
+            if (keep[p]) continue;
+            white[p] = 1;
+            ++pruned;
+        }
+    }
+    // Where a stroke was cut back across, a sliver thinner than a line is
+    // left on the line it came from: it goes too, pixel by pixel from the
+    // white of its one area, before evenLines could square it into a knob.
+    for (int sweep = 0; sweep < kLineWidth && pruned; ++sweep) {
+        const std::vector<std::uint8_t> thick = inSquares(white, w, h, kLineWidth);
+        int thinned = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                const int p = static_cast<int>(at(w, x, y));
+                if (white[p] || thick[p]) continue;
+                int seen = -1;
+                bool oneArea = true;
+                for (int yy = std::max(0, y - 1); yy <= std::min(h - 1, y + 1); ++yy) {
+                    for (int xx = std::max(0, x - 1); xx <= std::min(w - 1, x + 1); ++xx) {
+                        const int q = static_cast<int>(at(w, xx, yy));
+                        if (!white[q]) continue;
+                        // Pixels made white here belong to the area of the white they touched.
+                        const int a = area[q] >= 0 ? area[q] : owner[q];
+                        if (seen >= 0 && a != seen) oneArea = false;
+                        seen = a;
+                    }
+                }
+                if (seen < 0 || !oneArea) continue;
+                white[p] = 1;
+                owner[p] = seen;
+                ++thinned;
+            }
+        }
+        pruned += thinned;
+        if (!thinned) break;
+    }
+    return pruned;
+}
+
 }  // namespace
 
 std::vector<std::uint8_t> drawLines(const Labels& labels, Report* report) {
@@ -1019,6 +1240,10 @@ std::vector<std::uint8_t> drawLines(const Labels& labels, Report* report) {
     joinPieces(white, regions, w, h, report);
     absorbSpecks(white, w, h);
     evenLines(white, w, h);
+    const int pruned = pruneLoose(white, w, h);
+    if (report) report->pruned = pruned;
+    // Where a stroke was cut back, the line it left may have a stair step or a thin edge.
+    if (pruned) evenLines(white, w, h);
     return white;
 }
 

@@ -51,8 +51,8 @@ struct Labels {
     std::vector<std::uint8_t> label;  // row by row
     std::vector<QRgb> fills;          // the drawing's own colours and the scene's, black excepted
     int extended = 0;                 // loose stroke ends drawn on to the nearest line
-    int removed = 0;                  // loose strokes too far from any line, left out
-    int merged = 0;                   // patches too small to colour, made part of the lines
+    int loose = 0;                    // stroke ends with no line near enough ahead
+    int merged = 0;                   // patches too small to colour, joined to a neighbour
     QRect animal;                     // the animal's bounds, its scene left out
 };
 
@@ -64,9 +64,10 @@ enum class Scene { None, Meadow, Sea, Pond };
 // for any other name.
 bool sceneFromName(const std::string& name, Scene* scene);
 
-// A stroke end further than this from any line is not drawn on to one: the
-// stroke is left out instead, so it cannot end loose inside an area.
-inline constexpr int kMaxReach = 260;
+// A stroke end further than this from any line is not drawn on to one (a long
+// new line would cross a face or a body where the designer drew none): the
+// lines cut the loose stroke back instead.
+inline constexpr int kMaxReach = 60;
 
 // A patch that would leave fewer white pixels than this is too small to colour.
 inline constexpr int kTinyPatch = 500;
@@ -74,8 +75,9 @@ inline constexpr int kTinyPatch = 500;
 // Renders the drawing without antialiasing, as large as fits in width × height
 // less the margin (and less the room its scene needs), and tells each pixel's
 // colour among the drawing's own (the nearest, should the renderer ever blend
-// one). A stroke end left loose inside a patch is drawn on to the nearest
-// line, or the stroke is left out; patches too small to colour are merged.
+// one). A stroke end left loose inside a patch is drawn on to the nearest line
+// when one is near; a patch too small to colour is joined to the neighbour
+// across the thinnest stroke, by a channel of that neighbour's colour.
 // An empty result and *error on failure.
 Labels labelDrawing(const QByteArray& svg, int width, int height, int margin, Scene scene = Scene::None,
                     std::string* error = nullptr);
@@ -94,10 +96,14 @@ struct Report {
     int joined = 0;   // pieces of a patch cut off by lines and joined back
     int dropped = 0;  // pieces too small to keep, turned black
     int droppedPixels = 0;
-    int small = 0;  // patches left with fewer than kSpeck white pixels
+    int small = 0;   // patches left with fewer than kSpeck white pixels
+    int pruned = 0;  // black pixels of lines that parted nothing, made white
 };
 
-// The line art: per pixel 1 white, 0 black. Deterministic for the same labels.
+// The line art: per pixel 1 white, 0 black. Every line parts two areas, or
+// the area around the animal from itself (antennae, whiskers, a thin leg),
+// or is a dot or a blob of its own: a stroke that ended loose inside an area
+// is cut back to the line it came from. Deterministic for the same labels.
 std::vector<std::uint8_t> drawLines(const Labels& labels, Report* report = nullptr);
 
 // The drawing in its colours, antialiased, centred on the background with the margin.

@@ -231,12 +231,13 @@ bool run(const fs::path& pictures, const fs::path& program, const fs::path& shee
         lineart::Report report;
         const std::vector<std::uint8_t> white = lineart::drawLines(labels, &report);
         // Worth a look: the lines cut a patch or left it very small, strokes were
-        // drawn on or left out, patches too small went to the lines.
-        if (report.joined || report.dropped || report.small || labels.extended || labels.removed || labels.merged) {
+        // drawn on or cut back, patches too small were joined to a neighbour.
+        if (report.joined || report.dropped || report.small || report.pruned || labels.extended || labels.merged) {
             std::printf("make_pictures: %s (%s): %d pieces joined, %d dropped (%d px), %d small patches; "
-                        "%d stroke ends drawn on, %d strokes left out, %d tiny patches; animal %.0f %% x %.0f %%\n",
+                        "%d stroke ends drawn on, %d left loose, %d px of loose lines cut away, %d tiny patches "
+                        "joined; animal %.0f %% x %.0f %%\n",
                         animal.title.c_str(), animal.hex.c_str(), report.joined, report.dropped, report.droppedPixels,
-                        report.small, labels.extended, labels.removed, labels.merged,
+                        report.small, labels.extended, labels.loose, report.pruned, labels.merged,
                         100.0 * labels.animal.width() / lineart::kWidth, 100.0 * labels.animal.height() / lineart::kHeight);
         }
         if (!writeLibraryPicture(program / pictures::libraryPicturePath(animal.number), animal.title, white)) {
