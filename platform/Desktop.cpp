@@ -45,6 +45,9 @@ Stage::Stage(QGraphicsScene* scene) : QGraphicsView(scene) {
     setBackgroundBrush(Qt::black);
     setAlignment(Qt::AlignCenter);
     setSceneRect(0, 0, kWidth, kHeight);
+    // The windows are opaque rectangles that never overlap their painting with
+    // antialiased edges: a small change repaints just its own box.
+    setOptimizationFlags(QGraphicsView::DontAdjustForAntialiasing | QGraphicsView::DontSavePainterState);
     setWindowTitle(QString::fromUtf8("Пятнушки"));
     resize(kWidth, kHeight);
 }
