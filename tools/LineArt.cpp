@@ -27,6 +27,8 @@ struct StrokeEnd {
     QPointF at;
     QPointF direction;  // of unit length, away from the stroke
     double width = 0;
+    double length = 0;  // of the whole stroke, along it
+    int partner = -1;   // the stroke's other end, in the same list
 };
 
 // Paints on an image exactly as asked but never antialiased: the SVG renderer
@@ -114,6 +116,8 @@ private:
         if (line.size() < 2 || QLineF(line.first(), line.last()).length() < 1.0) return;
         const QTransform& t = painter_.transform();
         const double width = painter_.pen().widthF() * std::sqrt(std::abs(t.determinant()));
+        double length = 0;
+        for (int i = 1; i < line.size(); ++i) length += QLineF(line[i - 1], line[i]).length();
         const auto keep = [&](int from, int step) {
             const QPointF end = line[from];
             QPointF back = end;
@@ -122,11 +126,15 @@ private:
                 if (QLineF(end, back).length() >= width) break;
             }
             const QLineF way(back, end);
-            if (way.length() < 0.5) return;
-            ends_.push_back({end, (end - back) / way.length(), width});
+            if (way.length() < 0.5) return false;
+            ends_.push_back({end, (end - back) / way.length(), width, length, -1});
+            return true;
         };
-        keep(0, 1);
-        keep(static_cast<int>(line.size()) - 1, -1);
+        const int first = static_cast<int>(ends_.size());
+        if (keep(0, 1) && keep(static_cast<int>(line.size()) - 1, -1)) {
+            ends_[first].partner = first + 1;
+            ends_[first + 1].partner = first;
+        }
     }
 
     QImage& target_;
@@ -395,8 +403,12 @@ QPen blackPen(double width) {
 // Draws every stroke end that stops inside one of the drawing's patches on to
 // the nearest line ahead of it (within a cone, straight on preferred), so the
 // part it began is closed. Ends on the outline, pointing out of the drawing,
-// and ends already touching a line stay as they are; so do ends with no line
-// near enough ahead, for drawLines to cut back. Returns those left loose.
+// and ends already touching a line stay as they are. A stroke with no line
+// near enough ahead that nearly closes on itself outlines a part of its own
+// (a wing, a mouth, a shell's spiral): it is closed from end to end, or else
+// its end is drawn on to a line further ahead, no further than the stroke is
+// long; both only through the patch the end stops in. Other ends stay loose
+// for drawLines to cut back. Returns those.
 int joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& ends, int* extended) {
     const int w = labels.width, h = labels.height;
     const auto labelAt = [&](QPointF p) -> int {
@@ -407,27 +419,22 @@ int joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& e
     constexpr double kStep = 0.5;
     constexpr int kRays = 7;           // each side of straight on
     constexpr double kRayAngle = 6.0;  // degrees between rays
-    int loose = 0;
-    for (const StrokeEnd& end : ends) {
-        const double cap = end.width / 2 + 2;
-        // A line crossing or touching near the end fills more of a ring around
-        // it than the stroke's own end does: the end is joined already.
+    // A line crossing or touching near the end fills more of a ring around
+    // it than the stroke's own end does: the end is joined already.
+    const auto touching = [&](const StrokeEnd& end) {
         constexpr int kRing = 72;
         int onLine = 0;
         for (int i = 0; i < kRing; ++i) {
             const double angle = 2 * M_PI * i / kRing, radius = end.width * 1.5 + 1;
             if (labelAt(end.at + QPointF(std::cos(angle), std::sin(angle)) * radius) == kStroke) ++onLine;
         }
-        if (onLine > kRing / 4) continue;
-        // Straight on: out of the end's own round cap into what lies ahead.
-        double s = 0;
-        int ahead = kStroke;
-        for (; s <= cap && ahead == kStroke; s += kStep) ahead = labelAt(end.at + end.direction * s);
-        if (ahead == kStroke || ahead < 0 || ahead == kBackground) continue;  // joined, or on the outline
-        const int fill = ahead;
+        return onLine > kRing / 4;
+    };
+    // The nearest line ahead through the patch `fill` within `reach`: how far, and which way.
+    const auto ahead = [&](const StrokeEnd& end, int fill, double reach, int rays, QPointF* bestWay) {
+        const double cap = end.width / 2 + 2;
         double best = -1, bestCost = 0;
-        QPointF bestWay;
-        for (int ray = -kRays; ray <= kRays; ++ray) {
+        for (int ray = -rays; ray <= rays; ++ray) {
             const double angle = ray * kRayAngle * M_PI / 180;
             const QPointF way(end.direction.x() * std::cos(angle) - end.direction.y() * std::sin(angle),
                               end.direction.x() * std::sin(angle) + end.direction.y() * std::cos(angle));
@@ -435,7 +442,7 @@ int joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& e
             int seen = kStroke;
             for (; t <= cap && seen == kStroke; t += kStep) seen = labelAt(end.at + way * t);
             if (seen != fill) continue;  // this way runs along a line or out of the patch
-            for (; t <= cap + kMaxReach; t += kStep) {
+            for (; t <= cap + reach; t += kStep) {
                 seen = labelAt(end.at + way * t);
                 if (seen != fill) break;
             }
@@ -444,32 +451,87 @@ int joinLooseEnds(QImage& layer, Labels& labels, const std::vector<StrokeEnd>& e
             if (best < 0 || cost < bestCost) {
                 best = t;
                 bestCost = cost;
-                bestWay = way;
+                *bestWay = way;
             }
         }
-        if (best < 0) {
-            ++loose;
-            continue;
+        return best;
+    };
+    // True if the straight way between two ends runs through `fill` alone, out of their caps.
+    const auto through = [&](const StrokeEnd& a, const StrokeEnd& b, int fill) {
+        const QLineF way(a.at, b.at);
+        const double cap = std::max(a.width, b.width) / 2 + 2;
+        for (double t = 0; t <= way.length(); t += kStep) {
+            const int seen = labelAt(way.pointAt(t / way.length()));
+            if (seen == fill) continue;
+            if (seen == kStroke && (t <= cap || t >= way.length() - cap)) continue;
+            return false;
         }
-        const QPointF to = end.at + bestWay * (best + 1);
+        return true;
+    };
+    const auto draw = [&](QPointF from, QPointF to, double width) {
         {
             QPainter painter(&layer);
             painter.setRenderHint(QPainter::Antialiasing, false);
-            painter.setPen(blackPen(end.width));
-            painter.drawLine(end.at, to);
+            painter.setPen(blackPen(width));
+            painter.drawLine(from, to);
         }
         // The new line counts for the ends still to come.
-        const int margin = static_cast<int>(end.width) + 2;
-        const int left = std::max(0, static_cast<int>(std::min(end.at.x(), to.x())) - margin);
-        const int right = std::min(w - 1, static_cast<int>(std::max(end.at.x(), to.x())) + margin);
-        const int top = std::max(0, static_cast<int>(std::min(end.at.y(), to.y())) - margin);
-        const int bottom = std::min(h - 1, static_cast<int>(std::max(end.at.y(), to.y())) + margin);
+        const int margin = static_cast<int>(width) + 2;
+        const int left = std::max(0, static_cast<int>(std::min(from.x(), to.x())) - margin);
+        const int right = std::min(w - 1, static_cast<int>(std::max(from.x(), to.x())) + margin);
+        const int top = std::max(0, static_cast<int>(std::min(from.y(), to.y())) - margin);
+        const int bottom = std::min(h - 1, static_cast<int>(std::max(from.y(), to.y())) + margin);
         for (int y = top; y <= bottom; ++y) {
             for (int x = left; x <= right; ++x) {
                 if (layer.pixel(x, y) == qRgb(0, 0, 0)) labels.label[at(w, x, y)] = kStroke;
             }
         }
         if (extended) ++*extended;
+    };
+    // The patch straight ahead of an open end, out of its own round cap; the
+    // stroke's colour if it is joined already, the background on the outline.
+    const auto patchAhead = [&](const StrokeEnd& end) {
+        const double cap = end.width / 2 + 2;
+        int seen = kStroke;
+        for (double s = 0; s <= cap && seen == kStroke; s += kStep) seen = labelAt(end.at + end.direction * s);
+        return seen;
+    };
+    const auto open = [&](int fill) { return fill != kStroke && fill >= 0 && fill != kBackground; };
+    std::vector<std::uint8_t> closed(ends.size(), 0);
+    int loose = 0;
+    for (std::size_t i = 0; i < ends.size(); ++i) {
+        const StrokeEnd& end = ends[i];
+        if (closed[i] || touching(end)) continue;
+        const int fill = patchAhead(end);
+        if (!open(fill)) continue;
+        QPointF way;
+        const double near = ahead(end, fill, kMaxReach, kRays, &way);
+        if (near >= 0) {
+            draw(end.at, end.at + way * (near + 1), end.width);
+            continue;
+        }
+        // Only a stroke that bends round on itself outlines a part of its own;
+        // a straight one drawn on far would cross a body where none was drawn.
+        if (end.partner < 0) {
+            ++loose;
+            continue;
+        }
+        const StrokeEnd& other = ends[end.partner];
+        if (QLineF(end.at, other.at).length() > kCloseGap * end.length) {
+            ++loose;
+            continue;
+        }
+        if (!closed[end.partner] && !touching(other) && patchAhead(other) == fill && through(end, other, fill)) {
+            draw(end.at, other.at, end.width);
+            closed[end.partner] = 1;
+            continue;
+        }
+        const double far = ahead(end, fill, std::min<double>(kLongReach, end.length), 2, &way);
+        if (far >= 0) {
+            draw(end.at, end.at + way * (far + 1), end.width);
+            continue;
+        }
+        ++loose;
     }
     return loose;
 }

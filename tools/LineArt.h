@@ -69,6 +69,16 @@ bool sceneFromName(const std::string& name, Scene* scene);
 // lines cut the loose stroke back instead.
 inline constexpr int kMaxReach = 60;
 
+// A stroke whose ends are closer than this share of its length bends round a
+// part of its own (a wing, a mouth): its ends are joined instead. A straight
+// or gently bent stroke stays open.
+inline constexpr double kCloseGap = 0.8;
+
+// How far the end of such a bent stroke may be drawn straight on to a line
+// when its ends cannot be joined (a spiral's would cross its own turns), and
+// never further than the stroke is long.
+inline constexpr int kLongReach = 180;
+
 // A patch that would leave fewer white pixels than this is too small to colour.
 inline constexpr int kTinyPatch = 500;
 
