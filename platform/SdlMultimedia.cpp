@@ -438,7 +438,10 @@ bool SdlMultimedia::musicPlaying() const {
 
 void SdlMultimedia::prepare(std::string_view name) {
     impl_->settle();
-    impl_->preparing = std::thread([impl = impl_.get(), file = std::string(name)] { impl->prepareMusic(file); });
+    impl_->preparing = std::thread([impl = impl_.get(), file = std::string(name)] {
+        impl->prepareMusic(file);
+        SDL_TLSCleanup();  // SDL keeps an error buffer for every thread that calls it, freed only here
+    });
 }
 
 bool SdlMultimedia::playQuietly(std::string_view name) {
