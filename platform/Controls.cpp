@@ -108,12 +108,9 @@ private:
     // Large text is drawn once as its coverage and then only tinted.
     void drawLargeText(QPainter& painter, qreal scale) {
         const QRect area = contentsRect();
-        const QString key = text() + QChar('\n') + font().key() + QStringLiteral("\n%1x%2@%3/%4")
-                                                                     .arg(area.width())
-                                                                     .arg(area.height())
-                                                                     .arg(scale)
-                                                                     .arg(int(alignment()));
-        if (key != coverageKey_) {
+        // Compared field by field: this runs on every recolour.
+        const CoverageKey key{text(), font(), area.size(), scale, alignment()};
+        if (!(key == coverageKey_)) {
             coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
             coverage_.setDevicePixelRatio(scale);
             coverage_.fill(Qt::transparent);
@@ -177,7 +174,16 @@ private:
     QRect ink_;                      // of large text, once drawn
     std::pair<int, int> inkRows_;  // of the coverage, from and to
     QImage coverage_, tinted_;
-    QString coverageKey_;
+    // What the coverage was drawn for.
+    struct CoverageKey {
+        QString text;
+        QFont font;
+        QSize size;
+        qreal scale = 0;
+        Qt::Alignment alignment;
+        bool operator==(const CoverageKey&) const = default;
+    };
+    CoverageKey coverageKey_;
     bool pressed_ = false;
 };
 
