@@ -31,16 +31,10 @@ for tool in Xvfb xdpyinfo cc; do
     command -v "$tool" >/dev/null || { echo "startup.sh: $tool is not installed (run scripts/setup.sh)" >&2; exit 1; }
 done
 
+source "$root/scripts/xvfb.sh"
 work=$(mktemp -d)
 xvfb_pid='' app_pid='' probe_pid='' display=''
 
-# SIGTERM first, then SIGKILL for whatever does not stop.
-end_process() {
-    kill "$1" 2>/dev/null || return 0
-    for _ in $(seq 20); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-}
 stop_all() {
     [[ -n $probe_pid ]] && end_process "$probe_pid"
     [[ -n $app_pid ]] && end_process "$app_pid"
@@ -64,22 +58,7 @@ give_up() {
     exit 1
 }
 
-# Lets the server pick a free display number, so parallel runs never share a screen.
-start_xvfb() {
-    : >"$work/display"
-    Xvfb -displayfd 5 -screen 0 1280x1024x24 -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        if [[ -s $work/display ]]; then
-            display=":$(tr -d '[:space:]' <"$work/display")"
-            xdpyinfo -display "$display" >/dev/null 2>&1 && return 0
-        fi
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    cat "$work/xvfb.log" >&2
-    give_up "could not start Xvfb"
-}
+start_xvfb() { xvfb_start 1280 1024 "$work" || give_up "could not start Xvfb"; }
 
 # Waits for the probe's answer while making sure the program still lives, so a
 # crash is reported at once rather than after the probe's deadline.

@@ -2,17 +2,11 @@
 # started in a private copy of its folder, screenshots, pixel checks and clicks.
 # The caller sets bin (the program) before sourcing this file.
 bin=$(realpath "$bin")
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/xvfb.sh"
 out_dir=$PWD
 work=$(mktemp -d)
 xvfb_pid='' app_pid='' display='' width=0 height=0 failed=0
 
-# SIGTERM first, then SIGKILL for whatever does not stop.
-end_process() {
-    kill "$1" 2>/dev/null || return 0
-    for _ in $(seq 20); do kill -0 "$1" 2>/dev/null || break; sleep 0.1; done
-    kill -9 "$1" 2>/dev/null
-    wait "$1" 2>/dev/null
-}
 stop_all() {
     [[ -n $app_pid ]] && end_process "$app_pid"
     [[ -n $xvfb_pid ]] && end_process "$xvfb_pid"
@@ -25,21 +19,9 @@ for tool in Xvfb xdpyinfo xdotool import convert od; do
     command -v "$tool" >/dev/null || { echo "FAIL: $tool is not installed (run scripts/setup.sh)"; exit 1; }
 done
 
-# Starts an Xvfb screen on a display number the server itself picks as free, so
-# tests running side by side never share a screen.
 start_xvfb() {
-    : >"$work/display"
-    Xvfb -displayfd 5 -screen 0 "${width}x${height}x24" -nolisten tcp 5>"$work/display" >"$work/xvfb.log" 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 100); do
-        if [[ -s $work/display ]]; then
-            display=":$(tr -d '[:space:]' <"$work/display")"
-            xdpyinfo -display "$display" >/dev/null 2>&1 && return 0
-        fi
-        kill -0 "$xvfb_pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    echo "FAIL: could not start Xvfb"; cat "$work/xvfb.log"
+    xvfb_start "$width" "$height" "$work" && return 0
+    echo "FAIL: could not start Xvfb"
     failed=1
     return 1
 }
