@@ -72,10 +72,10 @@ public:
         const QColor text = toQColor(colour);
         if (text == textColour_) return;
         textColour_ = text;
-        if (frameStyle() != QFrame::NoFrame) applyForeColour(this, colour);  // the frame's colour too
+        if (frameShape() != QFrame::NoFrame) applyForeColour(this, colour);  // the frame's colour too
         // Large text repaints only where it has ink: much less than its box, and
         // few enough lines that Qt fills them on this thread alone.
-        if (!ink_.isNull() && frameStyle() == QFrame::NoFrame)
+        if (!ink_.isNull() && frameShape() == QFrame::NoFrame)
             update(ink_);
         else
             update();

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QImage>
+#include <QPaintEvent>
 #include <QPainterPath>
 #include <QPixmap>
 #include <QTest>
@@ -156,15 +157,22 @@ TEST_F(WelcomeWindowTest, AnimationGoesOnBehindOtherWindowsAndShowingAgainDoesNo
 
 namespace {
 
-// Counts the paint events each widget of the application receives.
+// Counts the paint events each widget of the application receives, the area
+// they paint, and the palette changes, which restyle a widget.
 struct PaintCounter : QObject {
     std::map<QObject*, int> paints;
+    std::map<QObject*, QRegion> painted;
+    std::map<QObject*, int> paletteChanges;
     PaintCounter() { QApplication::instance()->installEventFilter(this); }
     ~PaintCounter() override { QApplication::instance()->removeEventFilter(this); }
     PaintCounter(const PaintCounter&) = delete;
     PaintCounter& operator=(const PaintCounter&) = delete;
     bool eventFilter(QObject* object, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints[object];
+        if (event->type() == QEvent::Paint) {
+            ++paints[object];
+            painted[object] += static_cast<QPaintEvent*>(event)->region();
+        }
+        if (event->type() == QEvent::PaletteChange) ++paletteChanges[object];
         return false;
     }
     int of(const Control& control) const {
@@ -201,6 +209,12 @@ TEST_F(WelcomeWindowTest, ALettersRecolourRepaintsThatLetterOnlyAndNothingWhileH
     fakes.timers.advance(10);
     repaintStage();
     EXPECT_GE(counter.of(w.form5.Label1(3)), 1) << "the recoloured letter is shown";
+    // Only where the letter has ink, not its whole box, and without a restyle.
+    QWidget* letter = w.form5.Label1(3).widget();
+    const QRect inked = counter.painted[letter].boundingRect();
+    EXPECT_TRUE(letter->rect().contains(inked)) << "painted outside the letter";
+    EXPECT_LT(inked.height(), letter->height() * 3 / 4) << "the whole box was painted, not the letter's ink";
+    EXPECT_EQ(counter.paletteChanges[letter], 0) << "a recolour changed the palette";
     // Nothing outside its box: only a letter whose label overlaps it may be touched.
     const QRect box = w.form5.Label1(3).widget()->geometry();
     for (int i = 0; i < 18; ++i) {
