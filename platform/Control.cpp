@@ -69,8 +69,8 @@ void applyBackColour(QWidget* widget, ColourNumber colour) {
     p.setColor(QPalette::Window, c);
     p.setColor(QPalette::Button, c);
     p.setColor(QPalette::Base, c);
+    widget->setAutoFillBackground(true);  // before the palette, which widgets watch for
     widget->setPalette(p);
-    widget->setAutoFillBackground(true);
 }
 
 void applyForeColour(QWidget* widget, ColourNumber colour) {

@@ -1,5 +1,8 @@
 #include "platform/Controls.h"
 
+#include "platform/FramePacer.h"
+#include "platform/LargeText.h"
+
 #include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
@@ -14,9 +17,7 @@
 #include <QTextLayout>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <array>
 #include <cmath>
-#include <utility>
 
 namespace platform {
 
@@ -73,23 +74,28 @@ public:
         if (text == textColour_) return;
         textColour_ = text;
         if (frameShape() != QFrame::NoFrame) applyForeColour(this, colour);  // the frame's colour too
-        // Large text repaints only where it has ink: much less than its box, and
-        // few enough lines that Qt fills them on this thread alone.
-        if (!ink_.isNull() && frameShape() == QFrame::NoFrame)
-            update(ink_);
-        else
-            update();
+        // Large text repaints only where it has ink: much less than its box.
+        framePacer::update(this, !large_.ink().isNull() && frameShape() == QFrame::NoFrame ? large_.ink() : rect());
     }
 
 protected:
     void paintEvent(QPaintEvent* event) override {
         if (!pixmap().isNull()) return QLabel::paintEvent(event);  // an image
         QPainter painter(this);
-        drawFrame(&painter);
+        if (frameShape() != QFrame::NoFrame) drawFrame(&painter);
         const qreal scale = std::max<qreal>(1, painter.deviceTransform().m11());
-        if (QFontInfo(font()).pixelSize() * scale > kLargestCachedGlyph) return drawLargeText(painter, scale);
+        if (LargeText::isLarge(fontPixels(), scale)) {
+            const QColor background = paintsBackground() ? palette().color(QPalette::Window) : QColor(Qt::transparent);
+            return large_.draw(painter, contentsRect(), scale, text(), font(), alignment(), textColour_, background);
+        }
         painter.setPen(textColour_);
         drawWrappedText(painter, contentsRect(), text(), alignment());
+    }
+    void changeEvent(QEvent* event) override {
+        if (event->type() == QEvent::FontChange) fontPixels_ = -1;
+        if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange)
+            setAttribute(Qt::WA_OpaquePaintEvent, paintsBackground());
+        QLabel::changeEvent(event);
     }
     void mousePressEvent(QMouseEvent* e) override {
         pressed_ = true;
@@ -101,89 +107,20 @@ protected:
     }
 
 private:
-    // Glyphs larger than this many pixels miss the font engine's cache and are
-    // drawn from their outlines, hinting and all, on every paint.
-    static constexpr int kLargestCachedGlyph = 64;
-
-    // Large text is drawn once as its coverage and then only tinted.
-    void drawLargeText(QPainter& painter, qreal scale) {
-        const QRect area = contentsRect();
-        // Compared field by field: this runs on every recolour.
-        const CoverageKey key{text(), font(), area.size(), scale, alignment()};
-        if (!(key == coverageKey_)) {
-            coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
-            coverage_.setDevicePixelRatio(scale);
-            coverage_.fill(Qt::transparent);
-            QPainter ink(&coverage_);
-            ink.setFont(font());
-            ink.setPen(Qt::black);
-            drawWrappedText(ink, QRect(QPoint(0, 0), area.size()), text(), alignment());
-            coverageKey_ = key;
-            const QRect pixels = inkPixels(coverage_);
-            inkRows_ = {pixels.top(), pixels.isNull() ? pixels.top() : pixels.bottom() + 1};
-            ink_ = pixels.isNull() ? QRect()
-                                   : QRectF(pixels.x() / scale, pixels.y() / scale, pixels.width() / scale,
-                                            pixels.height() / scale)
-                                         .toAlignedRect()
-                                         .adjusted(-1, -1, 1, 1)
-                                         .translated(area.topLeft());
-            tinted_ = QImage();  // drawn anew in any colour
-        }
-        if (tintedIn_ != textColour_ || tinted_.size() != coverage_.size()) tint();
-        painter.drawImage(area.topLeft(), tinted_);
+    int fontPixels() {
+        if (fontPixels_ < 0) fontPixels_ = QFontInfo(font()).pixelSize();
+        return fontPixels_;
+    }
+    // Large text over a plain colour paints that colour itself, with the text,
+    // in one copy: Qt would fill the box and then blend the text over it.
+    bool paintsBackground() {
+        return frameShape() == QFrame::NoFrame && pixmap().isNull() && autoFillBackground() &&
+               palette().color(QPalette::Window).alpha() == 255 && LargeText::isLarge(fontPixels(), 1);
     }
 
-    // The coverage in the text's colour, by hand rather than by a composition
-    // fill, which Qt splits across threads for a box this tall and would wake
-    // them on every recolour. Only the rows with ink are touched.
-    void tint() {
-        if (tinted_.size() != coverage_.size()) {
-            tinted_ = QImage(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
-            tinted_.fill(Qt::transparent);
-        }
-        tinted_.setDevicePixelRatio(coverage_.devicePixelRatio());
-        const QRgb colour = textColour_.rgb();
-        std::array<QRgb, 256> shade{};  // the colour at each coverage, premultiplied
-        for (int alpha = 0; alpha < 256; ++alpha) {
-            shade[static_cast<std::size_t>(alpha)] = qRgba(qRed(colour) * alpha / 255, qGreen(colour) * alpha / 255,
-                                                           qBlue(colour) * alpha / 255, alpha);
-        }
-        const int width = coverage_.width();
-        for (int y = inkRows_.first; y < inkRows_.second; ++y) {
-            const auto* from = reinterpret_cast<const QRgb*>(coverage_.constScanLine(y));
-            auto* to = reinterpret_cast<QRgb*>(tinted_.scanLine(y));
-            for (int x = 0; x < width; ++x) to[x] = shade[qAlpha(from[x])];
-        }
-        tintedIn_ = textColour_;
-    }
-
-    // The box of every pixel of the coverage that the text touches.
-    static QRect inkPixels(const QImage& coverage) {
-        QRect bounds;
-        const int width = coverage.width();
-        for (int y = 0; y < coverage.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
-            for (int x = 0; x < width; ++x) {
-                if (qAlpha(row[x]) != 0) bounds |= QRect(x, y, 1, 1);
-            }
-        }
-        return bounds;
-    }
-
-    QColor textColour_, tintedIn_;
-    QRect ink_;                      // of large text, once drawn
-    std::pair<int, int> inkRows_;  // of the coverage, from and to
-    QImage coverage_, tinted_;
-    // What the coverage was drawn for.
-    struct CoverageKey {
-        QString text;
-        QFont font;
-        QSize size;
-        qreal scale = 0;
-        Qt::Alignment alignment;
-        bool operator==(const CoverageKey&) const = default;
-    };
-    CoverageKey coverageKey_;
+    QColor textColour_;
+    int fontPixels_ = -1;  // the font's size, once asked
+    LargeText large_;
     bool pressed_ = false;
 };
 

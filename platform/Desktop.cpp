@@ -4,6 +4,9 @@
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QPaintEngine>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
 #include <stdexcept>
 
 #include "platform/Control.h"
@@ -35,6 +38,33 @@ private:
     Desktop& desktop_;
 };
 
+// A window on the stage. Qt draws an item over the bounding box of all that is
+// exposed of it, which for small changes far apart (title letters recoloured
+// within one frame) takes in everything between them: this draws each exposed
+// part by itself.
+class WindowProxy : public QGraphicsProxyWidget {
+public:
+    // More separate parts than this are drawn in one go.
+    static constexpr int kMostPartsDrawnApart = 8;
+
+    void paint(QPainter* painter, const QStyleOptionGraphicsItem* option, QWidget* widget) override {
+        const QRegion exposed = painter->paintEngine() ? painter->paintEngine()->systemClip() : QRegion();
+        const QRect bounds = exposed.boundingRect();
+        qint64 area = 0;
+        for (const QRect& part : exposed) area += qint64(part.width()) * part.height();
+        if (exposed.rectCount() < 2 || exposed.rectCount() > kMostPartsDrawnApart ||
+            2 * area > qint64(bounds.width()) * bounds.height()) {
+            return QGraphicsProxyWidget::paint(painter, option, widget);
+        }
+        const QTransform toItem = painter->deviceTransform().inverted();
+        QStyleOptionGraphicsItem partOption(*option);
+        for (const QRect& part : exposed) {
+            partOption.exposedRect = toItem.mapRect(QRectF(part)) & option->exposedRect;
+            if (!partOption.exposedRect.isEmpty()) QGraphicsProxyWidget::paint(painter, &partOption, widget);
+        }
+    }
+};
+
 }  // namespace
 
 Stage::Stage(QGraphicsScene* scene) : QGraphicsView(scene) {
@@ -48,6 +78,9 @@ Stage::Stage(QGraphicsScene* scene) : QGraphicsView(scene) {
     // The windows are opaque rectangles that never overlap their painting with
     // antialiased edges: a small change repaints just its own box.
     setOptimizationFlags(QGraphicsView::DontAdjustForAntialiasing | QGraphicsView::DontSavePainterState);
+    // The view paints every pixel itself (the scene's black, then the windows):
+    // filling the viewport with its palette first would only be painted over.
+    viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
     setWindowTitle(QString::fromUtf8("Пятнушки"));
     resize(kWidth, kHeight);
 }
@@ -58,6 +91,15 @@ void Stage::resizeEvent(QResizeEvent* event) {
                               static_cast<double>(viewport()->height()) / kHeight);
     setTransform(QTransform::fromScale(s, s));
     centerOn(kWidth / 2.0, kHeight / 2.0);
+}
+
+// A window paints every pixel of its box, so black under it would only be
+// painted over: most repaints lie inside one window.
+void Stage::drawBackground(QPainter* painter, const QRectF& rect) {
+    for (const QGraphicsItem* window : windows) {
+        if (window->isVisible() && window->sceneBoundingRect().contains(rect)) return;
+    }
+    QGraphicsView::drawBackground(painter, rect);
 }
 
 void Stage::closeEvent(QCloseEvent* event) {
@@ -92,8 +134,11 @@ void Desktop::endProgram() {
 }
 
 QGraphicsProxyWidget* Desktop::place(QWidget* root) {
-    QGraphicsProxyWidget* proxy = scene_->addWidget(root);
+    auto* proxy = new WindowProxy;
+    proxy->setWidget(root);
+    scene_->addItem(proxy);
     proxy->setVisible(false);
+    stage_->windows.push_back(proxy);
     return proxy;
 }
 
@@ -132,6 +177,7 @@ void Desktop::collectDiscarded() {
     auto pending = std::move(discarded_);
     discarded_.clear();
     for (auto& d : pending) {
+        std::erase(stage_->windows, d.proxy);
         scene_->removeItem(d.proxy);
         delete d.proxy;  // and with it the window's widgets
         d.controls.clear();

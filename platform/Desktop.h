@@ -26,10 +26,13 @@ public:
     explicit Stage(QGraphicsScene* scene);
     std::function<void()> closeRequested;
     double scale() const { return transform().m11(); }
+    // The windows that stand on the stage, shown or not.
+    std::vector<const QGraphicsItem*> windows;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void drawBackground(QPainter* painter, const QRectF& rect) override;
 };
 
 // The window set's home: knows every window by number, owns the stage and

@@ -17,6 +17,7 @@
 
 #include "platform/Desktop.h"
 #include "platform/Form.h"
+#include "platform/FramePacer.h"
 #include "platform/ModalScope.h"
 #include "platform/SdlMultimedia.h"
 
@@ -97,10 +98,11 @@ void QtBeep::beep() {
 
 namespace {
 
-// While its window is hidden a fast timer wakes only every kUnseenWakeMs and
-// then ticks as often as its interval fits into the time gone by: the welcome
-// title's hundred ticks a second would otherwise wake an idle program a hundred
-// times a second for letters nobody sees.
+// A timer faster than the screen's frames wakes once a frame and then ticks as
+// often as its interval fits into the time gone by: the screen could not show
+// the steps in between. While its window is hidden it wakes only every
+// kUnseenWakeMs: the welcome title's hundred ticks a second would otherwise
+// wake an idle program for letters nobody sees.
 class QtTimer : public TimerSource {
 public:
     static constexpr int kUnseenWakeMs = 250;
@@ -120,21 +122,23 @@ public:
     // Only a fast timer changes its pace; a slow one goes on undisturbed.
     void setUnseen(bool unseen) override {
         const bool wasBatching = batching();
+        const int wasWaking = wakeMs();
         unseen_ = unseen;
-        if (batching() == wasBatching) return;
+        if (batching() == wasBatching && (!batching() || wakeMs() == wasWaking)) return;
         if (wasBatching && !payOwed()) return;
         restart();
     }
 
 private:
-    bool batching() const { return enabled_ && interval_ > 0 && unseen_ && interval_ < kUnseenWakeMs; }
+    int wakeMs() const { return unseen_ ? kUnseenWakeMs : framePacer::kFrameMilliseconds; }
+    bool batching() const { return enabled_ && interval_ > 0 && interval_ < wakeMs(); }
 
     void restart() {
         ++generation_;
         timer_.stop();
         if (!enabled_ || interval_ <= 0) return;
-        timer_.setTimerType(batching() ? Qt::CoarseTimer : Qt::PreciseTimer);
-        timer_.setInterval(batching() ? kUnseenWakeMs : interval_);
+        timer_.setTimerType(batching() && unseen_ ? Qt::CoarseTimer : Qt::PreciseTimer);
+        timer_.setInterval(batching() ? wakeMs() : interval_);
         clock_.start();
         paid_ = 0;
         timer_.start();

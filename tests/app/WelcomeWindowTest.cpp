@@ -222,6 +222,25 @@ TEST_F(WelcomeWindowTest, ALettersRecolourRepaintsThatLetterOnlyAndNothingWhileH
         EXPECT_EQ(counter.of(w.form5.Label1(i)), 0) << "letter " << i;
     }
 
+    // Two letters far apart recoloured within one frame, one of them twice: the
+    // letters between them are not drawn, and each changed letter once.
+    repaintStage();
+    counter.paints.clear();
+    counter.painted.clear();
+    nextLetter(0, 1, 2, 3);
+    fakes.timers.advance(10);
+    nextLetter(15, 2, 3, 4);
+    fakes.timers.advance(10);
+    nextLetter(0, 4, 5, 6);
+    fakes.timers.advance(10);
+    repaintStage();
+    for (const int changed : {0, 15}) {
+        QWidget* label = w.form5.Label1(changed).widget();
+        EXPECT_EQ(counter.of(w.form5.Label1(changed)), 1) << "letter " << changed;
+        EXPECT_LT(counter.painted[label].boundingRect().height(), label->height() * 3 / 4) << "letter " << changed;
+    }
+    for (int i = 1; i < 15; ++i) EXPECT_EQ(counter.of(w.form5.Label1(i)), 0) << "letter " << i << ", between the two";
+
     w.form5.Command1->click();  // into the main window; the welcome window stays loaded, hidden
     repaintStage();
     counter.paints.clear();

@@ -2,9 +2,13 @@
 // and clicks still land on the right control.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QScreen>
 #include <QTest>
 
+#include "platform/Controls.h"
 #include "platform/Form.h"
+#include "platform/FramePacer.h"
 #include "tests/support/Harness.h"
 
 using namespace platform;
@@ -23,6 +27,28 @@ protected:
     void build() override {
         add(Command1, "Command1", ButtonDesign{{1100, 900, 100, 50}, "один"}).Click = [this] { clicked = 1; };
         add(Command2, "Command2", ButtonDesign{{1100, 960, 100, 50}, "два"}).Click = [this] { clicked = 2; };
+    }
+};
+
+// A band of letters in large type, side by side on a plain colour, as the
+// welcome window's title stands.
+class BandForm : public Form {
+public:
+    static constexpr int kLetters = 9, kLeft = 100, kTop = 100, kWidth = 97, kHeight = 120;
+    explicit BandForm(Desktop& desktop) : Form(desktop, {.number = 1, .backColour = rgb(255, 0, 0)}) {}
+    CtlArray<Label> Label1{*this};
+
+protected:
+    void build() override {
+        for (int i = 0; i < kLetters; ++i) {
+            add(Label1, "Label1", i,
+                LabelDesign{.bounds = {kLeft + i * kWidth, kTop, kWidth, kHeight},
+                            .caption = "Ж",
+                            .font = {"Arial Black", 72},
+                            .foreColour = rgb(0, 0, 0),
+                            .backColour = rgb(0, 0, 255),
+                            .alignment = Alignment::Centre});
+        }
     }
 };
 
@@ -66,3 +92,39 @@ INSTANTIATE_TEST_SUITE_P(Monitors, StageTest,
                          [](const auto& info) {
                              return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });
+
+// Scaled, letters of large type side by side still cover their band whole, no
+// seam between them, when first shown and when recoloured: every pixel there is
+// the labels' blue, or text of full blue blended over it.
+TEST_P(StageTest, LettersOfLargeTypeSideBySideLeaveNoSeam) {
+    const StageCase c = GetParam();
+    Harness h;
+    BandForm form(h.desktop);
+    Stage& stage = h.desktop.stage();
+    stage.resize(c.width, c.height);
+    stage.show();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&stage));
+    const QRect band = stage
+                           .mapFromScene(QRectF(BandForm::kLeft, BandForm::kTop, BandForm::kLetters * BandForm::kWidth,
+                                                BandForm::kHeight))
+                           .boundingRect()
+                           .adjusted(2, 2, -2, -2);
+    const auto seams = [&] {
+        QTest::qWait(2 * framePacer::kFrameMilliseconds);
+        const QImage shot = stage.screen()->grabWindow(stage.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        int found = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                const QRgb p = shot.pixel(x, y);
+                if (qBlue(p) != 255 || qRed(p) != qGreen(p)) ++found;
+            }
+        }
+        return found;
+    };
+    for (int i = 0; i < BandForm::kLetters; ++i) form.Label1(i).setForeColour(rgb(255, 255, 255));
+    EXPECT_EQ(seams(), 0) << "pixels of another colour, shown whole";
+    form.Label1(2).setForeColour(rgb(200, 200, 255));
+    form.Label1(6).setForeColour(rgb(100, 100, 255));
+    EXPECT_EQ(seams(), 0) << "pixels of another colour, two letters recoloured";
+}

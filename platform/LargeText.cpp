@@ -1,0 +1,93 @@
+#include "platform/LargeText.h"
+
+#include <QPainter>
+#include <array>
+
+#include "platform/Controls.h"
+
+namespace platform {
+
+namespace {
+
+// The box of every pixel of the coverage that the text touches.
+QRect inkPixels(const QImage& coverage) {
+    QRect bounds;
+    const int width = coverage.width();
+    for (int y = 0; y < coverage.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
+        for (int x = 0; x < width; ++x) {
+            if (qAlpha(row[x]) != 0) bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
+int mix(int from, int to, int alpha) { return from + (to - from) * alpha / 255; }
+
+}  // namespace
+
+void LargeText::draw(QPainter& painter, const QRect& area, qreal scale, const QString& text, const QFont& font,
+                     Qt::Alignment alignment, const QColor& colour, const QColor& background) {
+    // Compared field by field: this runs on every recolour.
+    const Key key{text, font, area.size(), scale, alignment};
+    if (!(key == key_)) {
+        coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        coverage_.setDevicePixelRatio(scale);
+        coverage_.fill(Qt::transparent);
+        QPainter ink(&coverage_);
+        ink.setFont(font);
+        ink.setPen(Qt::black);
+        drawWrappedText(ink, QRect(QPoint(0, 0), area.size()), text, alignment);
+        key_ = key;
+        inkPixels_ = inkPixels(coverage_);
+        tinted_ = QImage();  // drawn anew in any colour
+    }
+    const QRect& pixels = inkPixels_;
+    ink_ = pixels.isNull() ? QRect()
+                           : QRectF(pixels.x() / scale, pixels.y() / scale, pixels.width() / scale,
+                                    pixels.height() / scale)
+                                 .toAlignedRect()
+                                 .adjusted(-1, -1, 1, 1)
+                                 .translated(area.topLeft());
+    const QColor over = background.alpha() == 255 ? background : QColor(Qt::transparent);
+    if (tintedIn_ != colour || tintedOver_ != over || tinted_.size() != coverage_.size()) tint(colour, over);
+    if (over.alpha() == 255) {
+        // Scaled, the image's whole pixels may fall short of the area's edge.
+        if (painter.deviceTransform().isScaling()) painter.fillRect(area, over);
+        painter.save();
+        painter.setCompositionMode(QPainter::CompositionMode_Source);  // a copy, not a blend
+        painter.drawImage(area.topLeft(), tinted_);
+        painter.restore();
+    } else {
+        painter.drawImage(area.topLeft(), tinted_);
+    }
+}
+
+// The coverage in the text's colour, over the background when it has one, by
+// hand rather than by a composition fill, which Qt splits across threads for a
+// box this tall and would wake them on every recolour. Only the pixels within
+// the ink's box are touched.
+void LargeText::tint(const QColor& colour, const QColor& background) {
+    if (tinted_.size() != coverage_.size() || tintedOver_ != background) {
+        tinted_ = QImage(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
+        tinted_.fill(background);
+    }
+    tinted_.setDevicePixelRatio(coverage_.devicePixelRatio());
+    const QRgb to = colour.rgb();
+    const QRgb from = background.rgba();  // premultiplied: transparent or opaque
+    std::array<QRgb, 256> shade{};        // the pixel at each coverage
+    for (int alpha = 0; alpha < 256; ++alpha) {
+        shade[static_cast<std::size_t>(alpha)] =
+            qRgba(mix(qRed(from), qRed(to), alpha), mix(qGreen(from), qGreen(to), alpha),
+                  mix(qBlue(from), qBlue(to), alpha), mix(qAlpha(from), 255, alpha));
+    }
+    for (int y = inkPixels_.top(); y <= inkPixels_.bottom(); ++y) {
+        const auto* cover = reinterpret_cast<const QRgb*>(coverage_.constScanLine(y));
+        auto* pixel = reinterpret_cast<QRgb*>(tinted_.scanLine(y));
+        for (int x = inkPixels_.left(); x <= inkPixels_.right(); ++x) pixel[x] = shade[qAlpha(cover[x])];
+    }
+    tintedIn_ = colour;
+    tintedOver_ = background;
+}
+
+}  // namespace platform
