@@ -17,19 +17,21 @@ namespace platform {
 
 namespace {
 
-// Sees every press on the stage before the window under it does.
+// Sees every press on the stage before the window under it does. A press on
+// the bare stage goes no further: the scene would take the keyboard from the
+// window in front, and with it Esc and Tab, though nothing there can use it.
 class PressWatcher : public QObject {
 public:
     PressWatcher(QGraphicsScene& scene, Desktop& desktop) : QObject(&scene), scene_(scene), desktop_(desktop) {}
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::GraphicsSceneMousePress) {
-            const auto* press = static_cast<QGraphicsSceneMouseEvent*>(event);
-            if (QGraphicsItem* item = scene_.itemAt(press->scenePos(), QTransform())) {
-                if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item->topLevelItem())) desktop_.pressedOn(proxy);
-            }
-        }
+        if (event->type() != QEvent::GraphicsSceneMousePress && event->type() != QEvent::GraphicsSceneMouseDoubleClick)
+            return false;
+        const auto* press = static_cast<QGraphicsSceneMouseEvent*>(event);
+        QGraphicsItem* item = scene_.itemAt(press->scenePos(), QTransform());
+        if (!item) return true;
+        if (auto* proxy = dynamic_cast<QGraphicsProxyWidget*>(item->topLevelItem())) desktop_.pressedOn(proxy);
         return false;
     }
 

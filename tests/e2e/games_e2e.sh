@@ -29,11 +29,6 @@ has_ink() {
     ((${darkest:-255} < 80))
 }
 
-main_window() { near "$(pixel 1276 1020)" "0 255 255"; }
-square_up() { near "$(pixel 1000 700)" "255 255 255" && near "$(pixel 702 690)" "255 0 255"; }  # a cell and the outer band
-example_up() { near "$(pixel 272 342)" "255 192 255"; }  # clear of the digits
-trainer_up() { near "$(pixel 260 263)" "128 128 0"; }
-
 # The first red row of the trainer's score bar, in stage pixels.
 bar_top() {
     convert "$work/shot.png" -crop "1x546+992+251" +repage -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3 |

@@ -143,29 +143,27 @@ message_boxes() {
     done
 }
 
+# What is up, from the last screenshot.
+main_window() { near "$(pixel 1276 1020)" "0 255 255"; }
+square_up() { near "$(pixel 1000 700)" "255 255 255" && near "$(pixel 702 690)" "255 0 255"; }  # a cell and the outer band
+example_up() { near "$(pixel 272 342)" "255 192 255"; }  # clear of the digits
+trainer_up() { near "$(pixel 260 263)" "128 128 0"; }    # clear of the letters
+
 # Closes whichever surprise game is up by its close box. A click that comes while
 # the game is still being built can be lost, so it clicks again while the game shows.
 close_game() {
-    local box probe colour deadline=$((SECONDS + 10))
+    local box up deadline=$((SECONDS + 10))
     shot
-    if near "$(pixel 1000 700)" "255 255 255"; then box="1186 382" probe="1000 700" colour="255 255 255"  # the magic square
-    elif near "$(pixel 272 342)" "255 192 255"; then box="1010 308" probe="272 342" colour="255 192 255"  # the example (plain background)
-    elif near "$(pixel 260 263)" "128 128 0"; then box="1021 229" probe="260 263" colour="128 128 0"     # the keyboard trainer (plain background)
+    if square_up; then box="1186 382" up=square_up
+    elif example_up; then box="1010 308" up=example_up
+    elif trainer_up; then box="1021 229" up=trainer_up
     else fail "neither a picture nor a surprise game after '>>'"; return 1
     fi
-    local escaped=0
     while ((SECONDS <= deadline)); do
         shot
-        near "$(pixel 1276 1020)" "0 255 255" && return 0
-        # After five seconds of clicks, Esc, which does what the close box does;
-        # said in the log, as the close box should have been enough.
-        if ((!escaped && SECONDS > deadline - 5)); then
-            echo "note: the game's close box did not answer for 5 s; pressing Esc"
-            DISPLAY=$display xdotool key Escape
-            escaped=1
+        main_window && return 0
         # shellcheck disable=SC2086
-        elif near "$(pixel $probe)" "$colour"; then click_stage $box
-        fi
+        "$up" && click_stage $box
         sleep 0.5
     done
     fail "main window back after the game: still not there after 10s"

@@ -104,6 +104,12 @@ TEST_F(KeyboardTest, EscDoesWhatTheCloseBoxDoes) {
     key(Qt::Key_Escape);
     EXPECT_EQ(form.closings, 2);
     EXPECT_TRUE(form.pressed.empty());
+
+    // A press on the bare stage beside the window leaves it the keyboard.
+    QTest::mouseClick(stage.viewport(), Qt::LeftButton, {}, stage.mapFromScene(QPointF(1270, 1010)));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(form.closings, 3) << "a press beside the window took its keyboard";
+    EXPECT_EQ(focused(), "List1");
 }
 
 // The frame is drawn inside the control, white under black, so it shows on a
