@@ -6,9 +6,9 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QPointer>
+#include <QRegion>
 #include <QTimer>
 #include <QWidget>
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -18,7 +18,7 @@ namespace {
 
 struct Pending {
     QPointer<QWidget> widget;
-    QRect area;
+    QRegion area;
 };
 
 std::vector<Pending>& pending() {
@@ -34,13 +34,16 @@ QElapsedTimer& lastFrame() {
 
 // Straight to the views that show the widget: an update through the widget
 // would reach its window's item, which keeps one dirty box for all its parts.
-void repaint(QWidget& widget, const QRect& area) {
+void repaint(QWidget& widget, const QRegion& area) {
     QWidget* window = widget.window();
     const QGraphicsProxyWidget* proxy = window->graphicsProxyWidget();
     if (!proxy || !proxy->scene()) return widget.update(area);
-    const QRectF inScene = proxy->mapToScene(QRectF(widget.mapTo(window, area.topLeft()), area.size())).boundingRect();
-    for (QGraphicsView* view : proxy->scene()->views()) {
-        view->viewport()->update(view->mapFromScene(inScene).boundingRect().adjusted(-1, -1, 1, 1));
+    for (const QRect& part : area) {
+        const QRectF inScene =
+            proxy->mapToScene(QRectF(widget.mapTo(window, part.topLeft()), part.size())).boundingRect();
+        for (QGraphicsView* view : proxy->scene()->views()) {
+            view->viewport()->update(view->mapFromScene(inScene).boundingRect().adjusted(-1, -1, 1, 1));
+        }
     }
 }
 
@@ -72,16 +75,19 @@ void update(QWidget* widget, const QRect& area) {
     bool known = false;
     for (Pending& part : parts) {
         if (part.widget == widget) {
-            part.area |= area;
+            part.area += area;
             known = true;
         }
     }
     if (!known) parts.push_back({widget, area});
-    // Once the changes of this pass are in, when the last frame is a frame ago.
+    // Once the changes of this pass are in, when the last frame is (nearly) a
+    // frame ago: a timer that wakes once a frame comes a little early as often
+    // as late, and waiting out the difference would wake the program twice.
     QTimer& timer = frameTimer();
     if (timer.isActive()) return;
     const qint64 since = lastFrame().isValid() ? lastFrame().elapsed() : kFrameMilliseconds;
-    timer.start(static_cast<int>(std::max<qint64>(0, kFrameMilliseconds - since)));
+    const qint64 wait = kFrameMilliseconds - since;
+    timer.start(wait <= kFrameMilliseconds / 4 ? 0 : static_cast<int>(wait));
 }
 
 }  // namespace platform::framePacer

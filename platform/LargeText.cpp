@@ -14,9 +14,9 @@ QRect inkPixels(const QImage& coverage) {
     QRect bounds;
     const int width = coverage.width();
     for (int y = 0; y < coverage.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(coverage.constScanLine(y));
+        const uchar* row = coverage.constScanLine(y);
         for (int x = 0; x < width; ++x) {
-            if (qAlpha(row[x]) != 0) bounds |= QRect(x, y, 1, 1);
+            if (row[x] != 0) bounds |= QRect(x, y, 1, 1);
         }
     }
     return bounds;
@@ -31,7 +31,7 @@ void LargeText::draw(QPainter& painter, const QRect& area, qreal scale, const QS
     // Compared field by field: this runs on every recolour.
     const Key key{text, font, area.size(), scale, alignment};
     if (!(key == key_)) {
-        coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_ARGB32_Premultiplied);
+        coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_Alpha8);
         coverage_.setDevicePixelRatio(scale);
         coverage_.fill(Qt::transparent);
         QPainter ink(&coverage_);
@@ -51,16 +51,9 @@ void LargeText::draw(QPainter& painter, const QRect& area, qreal scale, const QS
                                  .translated(area.topLeft());
     const QColor over = background.alpha() == 255 ? background : QColor(Qt::transparent);
     if (tintedIn_ != colour || tintedOver_ != over || tinted_.size() != coverage_.size()) tint(colour, over);
-    if (over.alpha() == 255) {
-        // Scaled, the image's whole pixels may fall short of the area's edge.
-        if (painter.deviceTransform().isScaling()) painter.fillRect(area, over);
-        painter.save();
-        painter.setCompositionMode(QPainter::CompositionMode_Source);  // a copy, not a blend
-        painter.drawImage(area.topLeft(), tinted_);
-        painter.restore();
-    } else {
-        painter.drawImage(area.topLeft(), tinted_);
-    }
+    // Scaled, the image's whole pixels may fall short of the area's edge.
+    if (over.alpha() == 255 && painter.deviceTransform().isScaling()) painter.fillRect(area, over);
+    painter.drawImage(area.topLeft(), tinted_);
 }
 
 // The coverage in the text's colour, over the background when it has one, by
@@ -69,7 +62,9 @@ void LargeText::draw(QPainter& painter, const QRect& area, qreal scale, const QS
 // the ink's box are touched.
 void LargeText::tint(const QColor& colour, const QColor& background) {
     if (tinted_.size() != coverage_.size() || tintedOver_ != background) {
-        tinted_ = QImage(coverage_.size(), QImage::Format_ARGB32_Premultiplied);
+        // Opaque, in the screen's own format: drawing it is a plain copy.
+        const bool opaque = background.alpha() == 255;
+        tinted_ = QImage(coverage_.size(), opaque ? QImage::Format_RGB32 : QImage::Format_ARGB32_Premultiplied);
         tinted_.fill(background);
     }
     tinted_.setDevicePixelRatio(coverage_.devicePixelRatio());
@@ -82,9 +77,9 @@ void LargeText::tint(const QColor& colour, const QColor& background) {
                   mix(qBlue(from), qBlue(to), alpha), mix(qAlpha(from), 255, alpha));
     }
     for (int y = inkPixels_.top(); y <= inkPixels_.bottom(); ++y) {
-        const auto* cover = reinterpret_cast<const QRgb*>(coverage_.constScanLine(y));
+        const uchar* cover = coverage_.constScanLine(y);
         auto* pixel = reinterpret_cast<QRgb*>(tinted_.scanLine(y));
-        for (int x = inkPixels_.left(); x <= inkPixels_.right(); ++x) pixel[x] = shade[qAlpha(cover[x])];
+        for (int x = inkPixels_.left(); x <= inkPixels_.right(); ++x) pixel[x] = shade[cover[x]];
     }
     tintedIn_ = colour;
     tintedOver_ = background;
