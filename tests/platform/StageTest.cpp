@@ -58,18 +58,25 @@ struct StageCase {
     QPoint origin;  // where the stage's (0, 0) lands on the monitor
 };
 
-class StageTest : public ::testing::TestWithParam<StageCase> {};
+class StageTest : public ::testing::TestWithParam<StageCase> {
+protected:
+    Harness h;
+    Stage& stage = h.desktop.stage();
+
+    // The stage on this monitor, with the window shown on it.
+    void showOnMonitor(Form& form) {
+        stage.resize(GetParam().width, GetParam().height);
+        stage.show();
+        form.show();
+    }
+};
 
 }  // namespace
 
 TEST_P(StageTest, StageIsScaledToFitCentredAndClicksLandOnTheRightButton) {
     const StageCase c = GetParam();
-    Harness h;
     ButtonForm form(h.desktop);
-    Stage& stage = h.desktop.stage();
-    stage.resize(c.width, c.height);
-    stage.show();
-    form.show();
+    showOnMonitor(form);
     Harness::settle();
 
     EXPECT_NEAR(stage.scale(), c.scale, 1e-3);
@@ -97,13 +104,8 @@ INSTANTIATE_TEST_SUITE_P(Monitors, StageTest,
 // seam between them, when first shown and when recoloured: every pixel there is
 // the labels' blue, or text of full blue blended over it.
 TEST_P(StageTest, LettersOfLargeTypeSideBySideLeaveNoSeam) {
-    const StageCase c = GetParam();
-    Harness h;
     BandForm form(h.desktop);
-    Stage& stage = h.desktop.stage();
-    stage.resize(c.width, c.height);
-    stage.show();
-    form.show();
+    showOnMonitor(form);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&stage));
     const QRect band = stage
                            .mapFromScene(QRectF(BandForm::kLeft, BandForm::kTop, BandForm::kLetters * BandForm::kWidth,
