@@ -436,6 +436,8 @@ bool SdlMultimedia::musicPlaying() const {
     return impl_->device == Impl::Device::Open && Mix_Playing(kMusicChannel) != 0;
 }
 
+double SdlMultimedia::musicSeconds() const { return musicPlaying() ? impl_->musicSeconds() : 0; }
+
 void SdlMultimedia::prepare(std::string_view name) {
     impl_->settle();
     impl_->preparing = std::thread([impl = impl_.get(), file = std::string(name)] {

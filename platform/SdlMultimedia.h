@@ -47,6 +47,9 @@ public:
 
     // True while a tune sounds, its ringing end included.
     bool musicPlaying() const;
+    // Seconds of the tune that have sounded since it last started; 0 when none
+    // plays. Counted in sound, not in time, so a busy machine cannot skew it.
+    double musicSeconds() const;
 
     // Opens the device and loads the tune NAME on a thread of its own, so that
     // its first "play" finds the synthesizer and its sound font ready without
