@@ -58,6 +58,8 @@ std::optional<TextReader> openPicture(const fs::path& file, std::uintmax_t maxBy
     if (reader) return reader;
     if (refusal == ReadRefusal::tooLarge) {
         error = FileError{"Рисунок «" + shownName(file) + "» повреждён: " + why + " для рисунка."};
+    } else if (refusal == ReadRefusal::notAFile) {
+        error = damaged(file, why);
     } else {
         error = FileError{"Не удалось открыть рисунок «" + shownName(file) + "»: " + why + "."};
     }
@@ -139,6 +141,7 @@ std::optional<FileError> readSide(TextReader& reader, std::string& line, const f
 template <typename Picture>
 std::optional<FileError> readHeader(TextReader& reader, const fs::path& file, Picture& picture) {
     if (!reader.readLine(picture.title)) return damaged(file, "файл пуст");
+    picture.title = shortTitle(picture.title);
     std::string line;
     if (auto error = readSide(reader, line, file, 2, "число строк", picture.height)) return error;
     if (auto error = readSide(reader, line, file, 3, "число столбцов", picture.width)) return error;
@@ -223,7 +226,51 @@ void removeLeftovers(const fs::path& file) {
     }
 }
 
+// The next cell of a library body. Cells are fields ended by a comma or a line
+// end, in any mix, and every one of those ends a field: an empty field between
+// two commas, before a line end or on an empty line is a cell too. Only "0" and
+// "1" are drawn; anything else, empty included, is a hole the canvas shows
+// through (-1). The line end after the file's last field starts no new one.
+bool nextLibraryCell(std::string_view body, std::size_t& at, std::int8_t& value) {
+    const std::size_t n = body.size();
+    std::size_t p = at;
+    if (p == n) return false;
+    while (p < n && isBlank(body[p])) ++p;
+    std::size_t begin = p, end = p;
+    const auto separator = [&](std::size_t q) { return body[q] == ',' || body[q] == '\r' || body[q] == '\n'; };
+    if (p < n && body[p] == '"') {  // a quoted field runs to the next quote; what follows it is dropped
+        begin = p + 1;
+        end = std::min(body.find('"', begin), n);
+        p = end < n ? end + 1 : n;
+        while (p < n && !separator(p)) ++p;
+    } else {
+        while (p < n && !separator(p)) ++p;
+        end = p;
+        while (end > begin && isBlank(body[end - 1])) --end;
+    }
+    if (p < n) p += body[p] == '\r' && p + 1 < n && body[p + 1] == '\n' ? 2 : 1;
+    at = p;
+    value = end - begin == 1 && (body[begin] == '0' || body[begin] == '1') ? static_cast<std::int8_t>(body[begin] - '0')
+                                                                           : std::int8_t{-1};
+    return true;
+}
+
+bool isControl(char c) { return (static_cast<unsigned char>(c) < 0x20 && c != '\t') || c == 0x7F; }
+
 }  // namespace
+
+std::string shortTitle(std::string_view utf8) {
+    std::string out;
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < utf8.size() && chars < static_cast<std::size_t>(kMaxTitleChars); ++chars) {
+        std::size_t next = i + 1;
+        while (next < utf8.size() && (static_cast<unsigned char>(utf8[next]) & 0xC0) == 0x80) ++next;
+        if (isControl(utf8[i])) out += ' ';
+        else out.append(utf8.substr(i, next - i));
+        i = next;
+    }
+    return out;
+}
 
 std::string NumberText(long long n) {
     char buffer[24];
@@ -243,16 +290,12 @@ std::variant<LibraryPicture, FileError> readLibraryPicture(const fs::path& file,
     if (auto error = readHeader(*reader, file, picture)) return *error;
 
     if (auto error = makeRoom(picture, file)) return *error;
+    const std::string_view body = reader->rest();
+    std::size_t at = 0;
     std::size_t cell = 0;
-    std::string field;
     for (int r = 1; r <= picture.height; ++r) {
         for (int c = 1; c <= picture.width; ++c, ++cell) {
-            if (!reader->readField(field)) return truncated(file, cell, picture);
-            // Only "0" and "1" are drawn; anything else is a hole the canvas shows through.
-            std::int8_t value = -1;
-            if (field.size() == 1 && (field[0] == '0' || field[0] == '1'))
-                value = static_cast<std::int8_t>(field[0] - '0');
-            picture.cells[cell] = value;
+            if (!nextLibraryCell(body, at, picture.cells[cell])) return truncated(file, cell, picture);
         }
         if (progress) progress(r, picture.height);
     }
@@ -352,20 +395,28 @@ void drawGalleryPicture(const GalleryPicture& picture, PixelBuffer& canvas) {
 
 std::variant<std::string, FileError> readGalleryTitle(const fs::path& file) {
     std::string why;
-    // The title is on the first line: nothing further of a slot is read for it.
-    std::optional<TextReader> reader = TextReader::openStart(file, kMaxLineBytes, &why);
-    if (!reader) return FileError{"Не удалось открыть рисунок «" + shownName(file) + "»: " + why + "."};
+    // The title is on the first line: nothing further of a slot is read for it,
+    // and no more of that line than a title can show.
+    std::optional<TextReader> reader = TextReader::openStart(file, 4 * kMaxTitleChars, &why);
+    if (!reader) {
+        const bool refused = why == platform::kNotAFile;
+        return FileError{refused ? damaged(file, why).message : "Не удалось открыть рисунок «" + shownName(file) + "»: " + why + "."};
+    }
     std::string line;
     if (!reader->readLine(line)) return damaged(file, "файл пуст");
+    // Bytes that are no text, such as a file of zeros, make no title.
+    if (std::any_of(line.begin(), line.end(), [](char c) { return isControl(c); })) {
+        return damaged(file, "в названии рисунка есть знаки, которые не пишут");
+    }
     // The first field of the line, as a comma-separated read gives it; kept to this
     // line so that an empty title does not pick up the number of rows below it.
     std::string_view s = line;
     while (!s.empty() && isBlank(s.front())) s.remove_prefix(1);
     if (!s.empty() && s.front() == '"') {
         s.remove_prefix(1);
-        return std::string(s.substr(0, s.find('"')));
+        return shortTitle(s.substr(0, s.find('"')));
     }
-    return std::string(trimmed(s.substr(0, s.find(','))));
+    return shortTitle(trimmed(s.substr(0, s.find(','))));
 }
 
 std::optional<FileError> saveGalleryPicture(const fs::path& file, const std::string& title, const PixelBuffer& canvas,

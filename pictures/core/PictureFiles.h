@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -28,6 +29,11 @@ std::filesystem::path galleryPath(int slot);
 // Pictures larger than this in either direction are refused as damaged, and so is
 // a file larger than the largest such picture can make.
 inline constexpr int kMaxPictureSide = 2000;
+
+// A title longer than this is cut there: the list and the title label show no more.
+inline constexpr int kMaxTitleChars = 100;
+// The title as shown: cut to kMaxTitleChars characters, control characters as blanks.
+std::string shortTitle(std::string_view utf8);
 
 // Told the row being handled (1..rows) as a picture is read or written.
 using Progress = std::function<void(int row, int rows)>;
@@ -62,7 +68,8 @@ std::variant<GalleryPicture, FileError> readGalleryPicture(const std::filesystem
                                                            const Progress& progress = {});
 void drawGalleryPicture(const GalleryPicture& picture, PixelBuffer& canvas);
 
-// The first comma-separated field of the first line, quotes dropped.
+// The first comma-separated field of the first line, quotes dropped, cut to
+// kMaxTitleChars; a first line holding control characters is no title.
 std::variant<std::string, FileError> readGalleryTitle(const std::filesystem::path& file);
 
 // Writes title, the canvas's height and width and its pixels (rows 1..height,

@@ -26,132 +26,21 @@ void setError(std::string* error, const std::string& text) {
     if (error != nullptr) *error = text;
 }
 
-constexpr const char* kReadFailed = "не удалось прочитать файл";
-
-std::string whyNotOpened(int errnum) {
-    if (errnum == ENOENT) return "файл не найден";
-    if (errnum == EACCES || errnum == EPERM) return "нет доступа к файлу";
-    return reasonFor(errnum);
-}
 constexpr std::size_t kFlushAt = std::size_t{1} << 16;
-constexpr std::uintmax_t kReadPiece = std::uintmax_t{1} << 20;
-constexpr std::uintmax_t kGrowthPiece = 4096;
-
-// Closes a descriptor on every way out.
-struct Descriptor {
-    int fd;
-    ~Descriptor() {
-        if (fd >= 0) ::close(fd);
-    }
-};
-
-// Reads up to limit + 1 bytes, so that a file over the limit is noticed without
-// reading all of it. Returns false on a read error.
-bool readUpTo(int fd, std::uintmax_t limit, std::uintmax_t expected, std::string& bytes) {
-    bytes.reserve(static_cast<std::size_t>(std::min<std::uintmax_t>(expected, limit) + 1));
-    const std::uintmax_t wanted = limit == TextReader::kNoLimit ? limit : limit + 1;
-    while (bytes.size() < wanted) {
-        // As much as the file is said to hold and one byte more, which tells the
-        // end (or a file that grew); past that, small pieces. Every byte asked for
-        // is cleared first, so asking for far more than there is costs time.
-        const std::uintmax_t room = bytes.size() < expected ? expected - bytes.size() + 1 : kGrowthPiece;
-        const std::size_t piece =
-            static_cast<std::size_t>(std::min({kReadPiece, wanted - bytes.size(), room}));
-        const std::size_t at = bytes.size();
-        bytes.resize(at + piece);
-        const ssize_t got = ::read(fd, bytes.data() + at, piece);
-        if (got < 0 && errno == EINTR) {
-            bytes.resize(at);
-            continue;
-        }
-        if (got < 0) return false;
-        bytes.resize(at + static_cast<std::size_t>(got));
-        if (got == 0) break;
-    }
-    return true;
-}
-
-std::optional<std::string> readFile(const fs::path& path, std::uintmax_t limit, std::string* error,
-                                    ReadRefusal* refusal) {
-    const auto refuse = [&](ReadRefusal kind, const std::string& why) -> std::optional<std::string> {
-        setError(error, why);
-        if (refusal != nullptr) *refusal = kind;
-        return std::nullopt;
-    };
-    if (refusal != nullptr) *refusal = ReadRefusal::none;
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
-        return refuse(ReadRefusal::cannotOpen, whyNotOpened(errno));
-    }
-    struct stat info {};
-    if (::fstat(file.fd, &info) != 0) return refuse(ReadRefusal::cannotOpen, kReadFailed);
-    if (S_ISDIR(info.st_mode)) return refuse(ReadRefusal::cannotOpen, "это папка, а не файл");
-    const auto size = static_cast<std::uintmax_t>(std::max<off_t>(info.st_size, 0));
-    if (size > limit) return refuse(ReadRefusal::tooLarge, "файл слишком велик");
-    std::string bytes;
-    try {
-        if (!readUpTo(file.fd, limit, size, bytes)) return refuse(ReadRefusal::cannotOpen, kReadFailed);
-    } catch (const std::bad_alloc&) {
-        return refuse(ReadRefusal::tooLarge, "не хватает памяти, чтобы прочитать файл");
-    }
-    // A device or a file that grew while it was read: still too large.
-    if (limit != TextReader::kNoLimit && bytes.size() > limit) return refuse(ReadRefusal::tooLarge, "файл слишком велик");
-    return bytes;
-}
 
 }  // namespace
 
-std::string reasonFor(int errnum) {
-    switch (static_cast<std::errc>(errnum)) {
-        case std::errc::no_space_on_device:
-        case std::errc::file_too_large:
-            return "на диске не хватает места";
-        case std::errc::permission_denied:
-        case std::errc::operation_not_permitted:
-            return "нет доступа к папке";
-        case std::errc::read_only_file_system:
-            return "диск защищён от записи";
-        case std::errc::no_such_file_or_directory:
-        case std::errc::not_a_directory:
-            return "папка не найдена";
-        case std::errc::is_a_directory:
-        case std::errc::directory_not_empty:
-            return "это папка, а не файл";
-        case std::errc::file_exists:
-            return "такой файл уже есть";
-        case std::errc::not_enough_memory:
-            return "не хватает памяти";
-        case std::errc::io_error:
-            return "ошибка диска";
-        default:
-            return std::system_category().message(errnum);
-    }
-}
-
 std::optional<TextReader> TextReader::open(const fs::path& path, std::string* error, std::uintmax_t maxBytes,
                                            ReadRefusal* refusal) {
-    std::optional<std::string> bytes = readFile(path, maxBytes, error, refusal);
+    std::optional<std::string> bytes = readFileBytes(path, maxBytes, error, refusal);
     if (!bytes) return std::nullopt;
     return TextReader(std::move(*bytes));
 }
 
 std::optional<TextReader> TextReader::openStart(const fs::path& path, std::size_t bytes, std::string* error) {
-    const Descriptor file{::open(path.c_str(), O_RDONLY | O_CLOEXEC)};
-    if (file.fd < 0) {
-        setError(error, whyNotOpened(errno));
-        return std::nullopt;
-    }
-    struct stat info {};
-    if (::fstat(file.fd, &info) == 0 && S_ISDIR(info.st_mode)) {
-        setError(error, "это папка, а не файл");
-        return std::nullopt;
-    }
-    std::string start;
-    if (!readUpTo(file.fd, bytes - 1, bytes, start)) {
-        setError(error, kReadFailed);
-        return std::nullopt;
-    }
-    return TextReader(std::move(start));
+    std::optional<std::string> start = readFileStart(path, bytes, error);
+    if (!start) return std::nullopt;
+    return TextReader(std::move(*start));
 }
 
 std::size_t TextReader::afterLineEnd(std::size_t p) const {

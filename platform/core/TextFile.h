@@ -7,24 +7,18 @@
 #include <string_view>
 #include <utility>
 
+#include "platform/core/Files.h"
+
 namespace platform {
-
-// Why a file operation failed (an errno value), in words for a parent.
-std::string reasonFor(int errnum);
-
-// What a read was refused for, besides the reason in words.
-enum class ReadRefusal { none, cannotOpen, tooLarge };
 
 // Reads a Windows-1251 text file the way BASIC sequential input does, as whole lines
 // or as comma-separated fields, handing out UTF-8. The whole file is read at open
 // and parsed from memory: a picture is some 630 000 fields.
 class TextReader {
 public:
-    static constexpr std::uintmax_t kNoLimit = UINTMAX_MAX;
-
-    // Reads the whole file, if it holds at most maxBytes: a larger one is refused
-    // before anything is allocated for it. On failure *error gets a reason for the
-    // user ("файл не найден", ...) and *refusal says which kind of failure it was.
+    // Reads the whole file, if it is a regular file of at most maxBytes
+    // (readFileBytes). On failure *error gets a reason for the user
+    // ("файл не найден", ...) and *refusal says which kind of failure it was.
     static std::optional<TextReader> open(const std::filesystem::path& path, std::string* error = nullptr,
                                           std::uintmax_t maxBytes = kNoLimit, ReadRefusal* refusal = nullptr);
     // Reads no more than the first bytes of the file, however long it is.

@@ -19,12 +19,14 @@
 
 #include "pictures/core/PictureFiles.h"
 #include "platform/core/Cp1251.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 using namespace pictures;
 using platform::ColourNumber;
 using platform::kBlack;
 using platform::kWhite;
+using testing_support::FileSizeLimit;
 
 namespace {
 
@@ -72,26 +74,6 @@ protected:
     fs::path root_, data_;
 };
 
-// Makes writes past a size fail as on a full disk, for the life of the object.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        ::getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        const rlimit limit{bytes, saved_.rlim_max};
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit() {
-        ::setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 }  // namespace
 
@@ -111,7 +93,9 @@ TEST_F(PictureFilesTest, LibraryBodiesInAnyLayoutGiveTheSameCells) {
     for (const std::string body : {
              "0,1,2\r\n,1,0\r\n",               // a row per line; an empty field leads row 2
              "0\r\n1\r\n2\r\n\"\",1\r\n0\r\n",  // a cell per line
+             "0\r\n1\r\n2\r\n\r\n1\n0\r\n",      // a cell per line, an empty line for an empty cell
              "0,1\r\n2,,1\r\n0",                // a mix, no line end at the close
+             "0,1,\r\n,1,0,\r\n",               // rows ending in a comma: an empty last cell each
          }) {
         const LibraryPicture picture = valueOf(readLibraryPicture(file(" 7.mac", header + body)));
         EXPECT_EQ(picture.title, "Кот, и пёс") << body;
@@ -119,6 +103,9 @@ TEST_F(PictureFilesTest, LibraryBodiesInAnyLayoutGiveTheSameCells) {
         EXPECT_EQ(picture.width, 3);
         EXPECT_EQ(picture.cells, expected) << body;
     }
+    const auto shortFile = readLibraryPicture(file(" 7.mac", header + "0,1,2\r\n,1\r\n"));
+    ASSERT_TRUE(std::holds_alternative<FileError>(shortFile));
+    EXPECT_NE(std::get<FileError>(shortFile).message.find("точек в нём 5, а должно быть 6"), std::string::npos);
 }
 
 TEST_F(PictureFilesTest, LibraryCellsLandOneRowDownAndHolesKeepTheCanvas) {
@@ -203,6 +190,39 @@ TEST_F(PictureFilesTest, TitleReadsTheFirstFieldOfTheFirstLineOnly) {
     EXPECT_EQ(valueOf(readGalleryTitle(file("gl 1.mac", "\r\n 5 \r\n"))), "");
 }
 
+TEST_F(PictureFilesTest, TitlesAreCutToWhatCanBeShownAndBytesThatAreNoTextMakeNone) {
+    const std::string longTitle(300, 'A');
+    EXPECT_EQ(valueOf(readGalleryTitle(file("gl 1.mac", longTitle + "\r\n 1 \r\n"))), std::string(kMaxTitleChars, 'A'));
+    EXPECT_EQ(valueOf(readGalleryPicture(file("gl 1.mac", longTitle + "\r\n 0 \r\n 0 \r\n"))).title,
+              std::string(kMaxTitleChars, 'A'));
+    const auto repeated = [](const std::string& text, int times) {
+        std::string out;
+        for (int i = 0; i < times; ++i) out += text;
+        return out;
+    };
+    EXPECT_EQ(valueOf(readGalleryTitle(file("gl 1.mac", repeated("Ж", 150) + "\r\n"))), repeated("Ж", kMaxTitleChars))
+        << "characters, not bytes";
+    writeBytes(data_ / "gl 2.mac", std::string(64 * 1024, '\0'));
+    const auto zeros = readGalleryTitle(data_ / "gl 2.mac");
+    ASSERT_TRUE(std::holds_alternative<FileError>(zeros));
+    EXPECT_NE(std::get<FileError>(zeros).message.find("повреждён"), std::string::npos);
+}
+
+TEST_F(PictureFilesTest, APipeOrADeviceWhereAPictureShouldBeIsRefusedAtOnce) {
+    // Opening a named pipe that nobody writes would wait for good.
+    ASSERT_EQ(::mkfifo((data_ / " 7.mac").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((data_ / "gl 7.mac").c_str(), 0600), 0);
+    const std::vector<std::string> messages = {
+        std::get<FileError>(readLibraryPicture(data_ / " 7.mac")).message,
+        std::get<FileError>(readGalleryPicture(data_ / "gl 7.mac")).message,
+        std::get<FileError>(readGalleryTitle(data_ / "gl 7.mac")).message,
+        std::get<FileError>(readLibraryPicture("/dev/zero")).message,
+    };
+    for (const std::string& message : messages) {
+        EXPECT_NE(message.find("повреждён: это не обычный файл"), std::string::npos) << message;
+    }
+}
+
 TEST_F(PictureFilesTest, ZeroRowsOrColumnsReadNoCells) {
     for (const char* header : {"t\r\n0\r\n690\r\n", "t\r\n900\r\n0\r\n"}) {
         EXPECT_TRUE(valueOf(readGalleryPicture(file("gl 1.mac", header))).cells.empty()) << header;
@@ -263,7 +283,7 @@ TEST_F(PictureFilesTest, FailedSaveLeavesTheOldSlotByteForByte) {
     };
     expectRefused(root_ / "missing" / "gl 5.mac", "no folder", "папка не найдена");
     writeBytes(root_ / "plain", "x");
-    expectRefused(root_ / "plain" / "gl 5.mac", "folder is a file", "папка не найдена");
+    expectRefused(root_ / "plain" / "gl 5.mac", "folder is a file", "на месте папки лежит файл");
 
     {
         // A disk that fills up half-way through the picture.

@@ -1,4 +1,9 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +15,7 @@
 
 #include "platform/core/Cp1251.h"
 #include "platform/core/TextFile.h"
+#include "tests/support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
 using platform::TextReader;
@@ -191,3 +197,68 @@ TEST_F(TextFileTest, FailuresAreReportedWithAReason) {
     EXPECT_EQ(error, "на диске не хватает места");
 }
 
+
+TEST(FileReasonsTest, EveryErrorIsToldInRussianNamingItsCause) {
+    const std::pair<int, const char*> named[] = {
+        {ENOSPC, "на диске не хватает места"},     {EFBIG, "на диске не хватает места"},
+        {EACCES, "нет доступа к папке"},           {EROFS, "диск защищён от записи"},
+        {ENOENT, "папка не найдена"},              {ENOTDIR, "на месте папки лежит файл"},
+        {EISDIR, "это папка, а не файл"},          {ELOOP, "символические ссылки замкнуты в круг"},
+        {ENAMETOOLONG, "слишком длинное имя файла"}, {EIO, "ошибка диска"},
+        {EMFILE, "открыто слишком много файлов"},  {EXDEV, "файл лежит на другом диске"},
+    };
+    for (const auto& [errnum, reason] : named) EXPECT_EQ(platform::reasonFor(errnum), reason) << errnum;
+    EXPECT_EQ(platform::reasonForReading(ENOENT), "файл не найден");
+    // No system text in English reaches the child, whatever the error.
+    for (int errnum = 1; errnum < 140; ++errnum) {
+        const std::string reason = platform::reasonFor(errnum);
+        EXPECT_TRUE(std::none_of(reason.begin(), reason.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+            << errnum << ": " << reason;
+    }
+}
+
+TEST_F(TextFileTest, OnlyARegularFileOfItsKindsSizeIsRead) {
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0600), 0);  // opening it to wait for a writer would hang
+    fs::create_symlink(dir_ / "loop", dir_ / "loop");
+    {
+        std::ofstream(dir_ / "sparse") << "x";
+        fs::resize_file(dir_ / "sparse", std::uintmax_t{6} << 30);
+    }
+    std::ofstream(dir_ / "small") << "small";
+    const struct {
+        fs::path path;
+        platform::ReadRefusal refusal;
+        const char* reason;
+    } rows[] = {
+        {dir_ / "pipe", platform::ReadRefusal::notAFile, "это не обычный файл"},
+        {"/dev/zero", platform::ReadRefusal::notAFile, "это не обычный файл"},
+        {dir_, platform::ReadRefusal::cannotOpen, "это папка, а не файл"},
+        {dir_ / "loop", platform::ReadRefusal::cannotOpen, "символические ссылки замкнуты в круг"},
+        {dir_ / "sparse", platform::ReadRefusal::tooLarge, "файл слишком велик"},
+        {dir_ / "small", platform::ReadRefusal::none, ""},
+    };
+    for (const auto& row : rows) {
+        std::string why;
+        platform::ReadRefusal refusal{};
+        const auto bytes = platform::readFileBytes(row.path, 1 << 20, &why, &refusal);
+        EXPECT_EQ(refusal, row.refusal) << row.path;
+        EXPECT_EQ(why, row.reason) << row.path;
+        EXPECT_EQ(bytes.has_value(), row.refusal == platform::ReadRefusal::none) << row.path;
+        if (row.refusal != platform::ReadRefusal::tooLarge) {
+            EXPECT_EQ(platform::readFileStart(row.path, 3).has_value(), bytes.has_value()) << row.path;
+        }
+    }
+}
+
+TEST_F(TextFileTest, ANewFileIsWrittenWholeOrNotAtAll) {
+    const std::string bytes(100000, 'p');
+    EXPECT_EQ(platform::writeNewFile(dir_ / "whole", bytes), 0);
+    EXPECT_EQ(rawBytes(dir_ / "whole"), bytes);
+    EXPECT_EQ(platform::writeNewFile(dir_ / "whole", "other"), EEXIST);
+    EXPECT_EQ(rawBytes(dir_ / "whole"), bytes) << "a file already there is kept";
+    {
+        const testing_support::FileSizeLimit full(4096);  // the disk fills up half-way
+        EXPECT_EQ(platform::writeNewFile(dir_ / "partial", bytes), EFBIG);
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "partial")) << "no partial file is left";
+}
