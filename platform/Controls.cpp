@@ -15,8 +15,6 @@
 #include <QPushButton>
 #include <QPen>
 #include <QTextLayout>
-#include <QStyleOptionButton>
-#include <QStylePainter>
 #include <cmath>
 
 namespace platform {
@@ -139,22 +137,53 @@ void drawFocusFrame(QPainter& painter, const QRect& bounds) {
     painter.restore();
 }
 
-// A push button whose caption wraps onto as many lines as its width needs.
+// Lines of one pixel along a rectangle's edges: one colour on the top and left,
+// another on the bottom and right.
+void drawEdge(QPainter& painter, const QRect& r, const QColor& topLeft, const QColor& bottomRight) {
+    painter.fillRect(r.left(), r.top(), r.width(), 1, topLeft);
+    painter.fillRect(r.left(), r.top(), 1, r.height(), topLeft);
+    painter.fillRect(r.left(), r.bottom(), r.width(), 1, bottomRight);
+    painter.fillRect(r.right(), r.top(), 1, r.height(), bottomRight);
+}
+
+// A command button as the windows were designed with it: a flat face in the
+// button's own colour inside a thin raised edge, light above and to the left,
+// dark below and to the right, that sinks while the button is held down. The
+// desktop's style would shade the colour into a pale gradient instead.
 class ButtonWidget : public QPushButton {
 public:
-    using QPushButton::QPushButton;
+    explicit ButtonWidget(QWidget* parent) : QPushButton(parent) { setAttribute(Qt::WA_OpaquePaintEvent); }
 
 protected:
     void paintEvent(QPaintEvent*) override {
-        QStylePainter painter(this);
-        QStyleOptionButton option;
-        initStyleOption(&option);
-        const QString caption = option.text;
-        option.text.clear();
-        painter.drawControl(QStyle::CE_PushButton, option);
-        if (!caption.isEmpty()) {
-            painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
-            drawWrappedText(painter, rect().adjusted(3, 3, -3, -3), caption, Qt::AlignCenter);
+        QPainter painter(this);
+        const QColor face = palette().color(QPalette::Button);
+        painter.fillRect(rect(), face);
+        const bool down = isDown();
+        const QColor light = Qt::white, dark(64, 64, 64);
+        const QColor halfLight = QColor::fromRgbF((face.redF() + 1) / 2, (face.greenF() + 1) / 2, (face.blueF() + 1) / 2);
+        const QColor halfDark = face.darker(150);
+        drawEdge(painter, rect(), down ? dark : light, down ? light : dark);
+        drawEdge(painter, rect().adjusted(1, 1, -1, -1), down ? halfDark : halfLight, down ? halfLight : halfDark);
+
+        // What stands on the face moves with it as it sinks.
+        const QRect content = rect().adjusted(3, 3, -3, -3).translated(down ? 1 : 0, down ? 1 : 0);
+        if (!icon().isNull()) {
+            const QPixmap picture = icon().pixmap(iconSize(), isEnabled() ? QIcon::Normal : QIcon::Disabled);
+            QRect place(QPoint(), picture.deviceIndependentSize().toSize());
+            place.moveCenter(content.center());
+            painter.drawPixmap(place, picture);
+        }
+        if (!text().isEmpty()) {
+            if (isEnabled()) {
+                painter.setPen(palette().color(QPalette::ButtonText));
+            } else {
+                // Dark grey over a white shadow, which reads on a light face and a dark one alike.
+                painter.setPen(Qt::white);
+                drawWrappedText(painter, content.translated(1, 1), text(), Qt::AlignCenter);
+                painter.setPen(QColor(80, 80, 80));
+            }
+            drawWrappedText(painter, content, text(), Qt::AlignCenter);
         }
         if (holdsKeyboard(this)) drawFocusFrame(painter, rect());
     }
@@ -217,7 +246,8 @@ CommandButton::CommandButton(const ControlContext& c, const ButtonDesign& d)
     setCaption(d.caption);
     button_->setFocusPolicy(Qt::TabFocus);
     setTabIndex(d.tabIndex);
-    if (d.backColour) applyBackColour(button_, *d.backColour);
+    // A standard button keeps the standard face, whatever colour its window takes.
+    applyBackColour(button_, backColour_);
     if (!d.picture.isNull()) {
         button_->setIcon(QIcon(d.picture));
         button_->setIconSize(QSize(d.bounds.width - 8, d.bounds.height - 8));

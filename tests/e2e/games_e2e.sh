@@ -85,8 +85,8 @@ play_square() {
 }
 
 play_example() {
-    click_stage 1196 659  # "переменка"; its buttons are shaded from light to their colour
-    wait_colour "recess menu" 10 300 430 "210 210 250" || return 1
+    click_stage 1196 659  # "переменка"
+    wait_colour "recess menu" 10 300 430 "192 192 255" || return 1
     click_stage 639 390   # "Примеры"
     wait_colour "the example" 10 272 342 "255 192 255" || return 1
     shot
@@ -114,8 +114,8 @@ play_example() {
 }
 
 play_trainer() {
-    click_stage 1196 659  # "переменка"; its buttons are shaded from light to their colour
-    wait_colour "recess menu" 10 300 535 "250 250 68" || return 1
+    click_stage 1196 659  # "переменка"
+    wait_colour "recess menu" 10 300 535 "255 255 0" || return 1
     click_stage 639 494   # "Клавиатурный тренажер"
     wait_colour "the trainer" 10 260 263 "128 128 0" || return 1
 
