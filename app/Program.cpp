@@ -72,21 +72,22 @@ int run(int argc, char** argv) {
     if (const auto status = readOptions(argc, argv, options)) return *status;
 
     QApplication application(argc, argv);
+    // A second start brings the running copy forward instead of opening another,
+    // so two copies never save the same slots; it is told before anything else is done.
+    platform::SingleInstance instance;
+    if (!instance.claim()) return 0;
+
     // Sounds and pictures are named by bare file names in the program's folder.
     QDir::setCurrent(programFolder());
-    // The child's pictures live in the user's own folder, started from the gallery that comes with the program.
+    // The child's pictures live in the user's own folder; slots never saved read
+    // as the starting pictures that come with the program.
     std::optional<pictures::FileError> galleryProblem;
     if (const auto folder = pictures::userGalleryFolder()) {
-        galleryProblem = pictures::seedGallery("data", *folder);
+        galleryProblem = pictures::prepareGalleryFolder(*folder);
         pictures::useGalleryFolder(*folder);
     }
     QApplication::setStyle(QStyleFactory::create("Fusion"));
     QApplication::setWindowIcon(QIcon("pyatnushki.png"));
-
-    // A second start brings the running copy forward instead of opening another,
-    // so two copies never save the same slots.
-    platform::SingleInstance instance;
-    if (!instance.claim()) return 0;
 
     QWidget* messageOwner = nullptr;
     platform::QtMessage message(messageOwner);

@@ -2,6 +2,7 @@
 
 #include <QPixmap>
 #include <algorithm>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -9,6 +10,7 @@
 #include "canvas/core/Thumbnail.h"
 #include "pictures/Form1.h"
 #include "pictures/FileWithProgress.h"
+#include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 
 namespace pictures {
@@ -24,8 +26,8 @@ constexpr const char* kUnreadableTitle = "(рисунок не читается)
 
 }  // namespace
 
-QImage galleryThumbnail(const std::filesystem::path& file) {
-    const auto read = readGalleryPicture(file);
+QImage galleryThumbnail(int slot) {
+    const auto read = readGallerySlot(slot);
     const auto* picture = std::get_if<GalleryPicture>(&read);
     if (!picture) return {};
     const PixelBuffer small =
@@ -57,9 +59,9 @@ void Form6::Form_Load() {
     previewSlot_.reset();
     List1->addItem("Мой рисунок");
     for (int slot = 1; slot <= 35; ++slot) {
-        const auto title = readGalleryTitle(galleryPath(slot));
+        const auto title = readGallerySlotTitle(slot);
         const auto* text = std::get_if<std::string>(&title);
-        List1->addItem(text ? *text : kUnreadableTitle);
+        List1->addItem(text ? *text : std::to_string(slot) + " " + kUnreadableTitle);
     }
     startThumbnails();
 }
@@ -68,15 +70,18 @@ void Form6::startThumbnails() {
     List1->setPictureSize(kThumbnailWidth, kThumbnailHeight);
     thumbnailMaker_ = {};  // an earlier round still running stops after its current slot
     const unsigned round = ++thumbnailRound_;
-    std::vector<std::filesystem::path> files;
-    for (int slot = 0; slot <= 35; ++slot) files.push_back(galleryPath(slot));
     QObject* inbox = thumbnailInbox_.get();
-    thumbnailMaker_ = std::jthread([this, inbox, round, files = std::move(files)](std::stop_token stop) {
-        for (std::size_t slot = 0; slot < files.size() && !stop.stop_requested(); ++slot) {
-            QImage image = galleryThumbnail(files[slot]);
+    thumbnailMaker_ = std::jthread([this, inbox, round](std::stop_token stop) {
+        for (int slot = 0; slot < kGallerySlots && !stop.stop_requested(); ++slot) {
+            QImage image;
+            try {
+                image = galleryThumbnail(slot);
+            } catch (const std::bad_alloc&) {
+                continue;  // short of memory: the slot goes without its picture, the gallery still opens
+            }
             if (image.isNull()) continue;
             QMetaObject::invokeMethod(
-                inbox, [this, round, slot, image = std::move(image)] { showThumbnail(round, static_cast<int>(slot), image); },
+                inbox, [this, round, slot, image = std::move(image)] { showThumbnail(round, slot, image); },
                 Qt::QueuedConnection);
         }
     });
@@ -93,7 +98,7 @@ void Form6::List1_Click() {
     if (slot < 0) return;
     const std::optional<GalleryPicture> read = readWithProgress<GalleryPicture>(
         {*Shape3, kPreviewBarTwips, services().message},
-        [&](const Progress& progress) { return readGalleryPicture(galleryPath(slot), progress); });
+        [&](const Progress& progress) { return readGallerySlot(slot, progress); });
     if (!read) return;
     const GalleryPicture& file = *read;
     main_.Label2->setCaption(file.title);

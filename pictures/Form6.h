@@ -15,9 +15,9 @@ class Form1;
 
 // The small pictures beside the titles in the gallery's list.
 inline constexpr int kThumbnailWidth = 32, kThumbnailHeight = 40;
-// A small picture of a slot's file, null when the file cannot be read. Touches
-// nothing but the file, so it may run on any thread.
-QImage galleryThumbnail(const std::filesystem::path& file);
+// A small picture of what a slot holds, null when it cannot be read. Touches
+// nothing but files, so it may run on any thread.
+QImage galleryThumbnail(int slot);
 
 // The gallery window: the saved pictures by title, with a preview; a picture can
 // be taken back to the main canvas to go on colouring it.

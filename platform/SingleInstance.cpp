@@ -8,7 +8,10 @@
 #include <QDir>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+#include "platform/core/UserFolders.h"
 
 namespace platform {
 
@@ -19,14 +22,14 @@ constexpr int kAnswerMs = 2000;
 }  // namespace
 
 std::string SingleInstance::defaultFolder() {
-    if (const char* runtime = std::getenv("XDG_RUNTIME_DIR"); runtime != nullptr && *runtime != '\0') return runtime;
+    if (const auto folder = userDataFolder()) return folder->string();
     const std::string folder = QDir::tempPath().toStdString() + "/pyatnushki-" + std::to_string(::getuid());
-    ::mkdir(folder.c_str(), 0700);
+    ::mkdir(folder.c_str(), 0700);  // private: nobody else's lock can stand in for ours
     return folder;
 }
 
 SingleInstance::SingleInstance(std::string folder)
-    : lockPath_(folder + "/pyatnushki.lock"), socketPath_(folder + "/pyatnushki.socket") {}
+    : folder_(std::move(folder)), lockPath_(folder_ + "/.pyatnushki.lock"), socketPath_(folder_ + "/.pyatnushki.socket") {}
 
 SingleInstance::~SingleInstance() {
     server_.reset();
@@ -34,6 +37,8 @@ SingleInstance::~SingleInstance() {
 }
 
 bool SingleInstance::claim() {
+    std::error_code ignored;  // a folder that cannot be made leaves no lock, handled below
+    std::filesystem::create_directories(folder_, ignored);
     lockFd_ = ::open(lockPath_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     // Without a place for the lock the program still runs: one copy too many is
     // better than none.

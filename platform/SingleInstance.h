@@ -7,14 +7,16 @@ class QLocalServer;
 
 namespace platform {
 
-// One running copy of the program per user. The first copy holds a lock file
-// (the kernel drops the lock when the copy ends, however it ends, so a crash
-// cannot leave it stuck) and listens on a local socket beside it; a later copy
-// finds the lock taken, asks the first to come to the front, and leaves.
+// One running copy of the program per user, in whichever session it starts. The
+// first copy holds a lock file in the user's own folder of the program (the
+// kernel drops the lock when the copy ends, however it ends, so a crash cannot
+// leave it stuck) and listens on a local socket beside it; a later copy finds
+// the lock taken, asks the first to come to the front, and leaves.
 class SingleInstance {
 public:
-    // folder: where the lock and the socket live ($XDG_RUNTIME_DIR, or a private
-    // folder under the system's temporary folder when that is not set).
+    // folder: where the lock and the socket live, made when missing: the user's
+    // data folder of the program, or without a home a private folder under the
+    // system's temporary folder.
     explicit SingleInstance(std::string folder = defaultFolder());
     ~SingleInstance();
     SingleInstance(const SingleInstance&) = delete;
@@ -29,7 +31,7 @@ public:
     static std::string defaultFolder();
 
 private:
-    std::string lockPath_, socketPath_;
+    std::string folder_, lockPath_, socketPath_;
     int lockFd_ = -1;
     std::unique_ptr<QLocalServer> server_;
 };

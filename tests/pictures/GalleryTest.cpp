@@ -1,6 +1,7 @@
 // The gallery window over real slot files: the list, the preview, and taking a
 // picture back to the main canvas.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QGraphicsProxyWidget>
@@ -47,7 +48,8 @@ TEST_F(GalleryTest, ListShowsTheOwnDrawingFirstThenTheSlotTitlesUpToTheirFirstCo
     EXPECT_EQ(w.form6.List1->item(0), "Мой рисунок");
     EXPECT_EQ(w.form6.List1->item(1), "Рисунок 1");
     EXPECT_EQ(w.form6.List1->item(2), "Кот");
-    EXPECT_EQ(w.form6.List1->item(7), "(рисунок не читается)") << "a missing slot does not stop the gallery";
+    EXPECT_EQ(w.form6.List1->item(7), "7 (рисунок не читается)")
+        << "a slot with neither a file nor a library picture does not stop the gallery";
     EXPECT_TRUE(fakes.message.shown.empty());
 
     w.form6.List1->setListIndex(2);
@@ -65,6 +67,20 @@ TEST_F(GalleryTest, ChoosingAnItemShowsItsPictureAndRetitlesTheMainWindowEvenWhe
     w.form6.Command1->click();
     EXPECT_EQ(w.form1.Label2->caption(), "Рисунок 5");
     EXPECT_EQ(canvas().pixel(1, 1), kWhite) << "the main canvas is untouched";
+}
+
+TEST_F(GalleryTest, SlotsOfBinaryBytesOrAPipeListAsUnreadableWithoutStallingTheGallery) {
+    for (int k = 1; k <= 34; ++k) ProgramFolder::writeBytes(galleryPath(k), std::string(64 * 1024, '\0'));
+    std::filesystem::remove(galleryPath(35));
+    ASSERT_EQ(::mkfifo(galleryPath(35).c_str(), 0600), 0);  // opening it to read would wait for good
+    openGallery();
+    ASSERT_EQ(w.form6.List1->count(), 36);
+    for (int k = 1; k <= 35; ++k) EXPECT_EQ(w.form6.List1->item(k), std::to_string(k) + " (рисунок не читается)");
+    w.form6.List1->setListIndex(35);
+    ASSERT_EQ(fakes.message.shown.size(), 1u);
+    EXPECT_NE(fakes.message.shown[0].find("gl 35.mac» повреждён: это не обычный файл"), std::string::npos)
+        << fakes.message.shown[0];
+    w.form6.Command1->click();
 }
 
 TEST_F(GalleryTest, ADamagedSlotIsToldAndLeavesPreviewAndTitleAsTheyWere) {
@@ -265,7 +281,7 @@ TEST_F(GalleryTest, ListPicturesShowWhatTheCheckedReaderReads) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         ProgramFolder::writeBytes(galleryPath(3), c.bytes);
-        const QImage quick = pictures::galleryThumbnail(galleryPath(3));
+        const QImage quick = pictures::galleryThumbnail(3);
         const auto read = pictures::readGalleryPicture(galleryPath(3));
         const auto* checked = std::get_if<pictures::GalleryPicture>(&read);
         ASSERT_EQ(quick.isNull(), checked == nullptr);

@@ -1,5 +1,5 @@
 // A stand-in for the program in the one-copy test: claims the lock in the folder
-// it is given, tells what happened on its output, and when it runs, waits to be
+// it is given (the program's own choice without one), tells what happened on its output, and when it runs, waits to be
 // asked to the front by a later copy.
 #include <QCoreApplication>
 #include <cstdio>
@@ -8,8 +8,7 @@
 
 int main(int argc, char** argv) {
     QCoreApplication application(argc, argv);
-    if (argc < 2) return 2;
-    platform::SingleInstance instance(argv[1]);
+    platform::SingleInstance instance(argc > 1 ? argv[1] : platform::SingleInstance::defaultFolder());
     if (!instance.claim()) {
         std::puts("another copy runs");
         return 0;

@@ -1,6 +1,7 @@
 // One copy of the program per user, tried with real processes.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -11,9 +12,17 @@ namespace {
 struct SingleInstanceTest : ::testing::Test {
     QTemporaryDir folder;
 
-    std::unique_ptr<QProcess> start() {
+    // In a folder of the test's, or where the program puts its lock, in the session given.
+    std::unique_ptr<QProcess> start(const QString& session = {}) {
         auto process = std::make_unique<QProcess>();
-        process->start(SINGLE_INSTANCE_PROBE, {folder.path()});
+        if (!session.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert("XDG_DATA_HOME", folder.filePath("data"));
+            environment.insert("XDG_RUNTIME_DIR", folder.filePath(session));
+            QDir().mkpath(folder.filePath(session));
+            process->setProcessEnvironment(environment);
+        }
+        process->start(SINGLE_INSTANCE_PROBE, session.isEmpty() ? QStringList{folder.path()} : QStringList{});
         EXPECT_TRUE(process->waitForStarted(5000));
         return process;
     }
@@ -63,4 +72,15 @@ TEST_F(SingleInstanceTest, ACopyThatWasKilledLeavesNothingStuck) {
     EXPECT_TRUE(said(*next, "asked to the front")) << "the socket left behind was replaced";
     next->kill();
     next->waitForFinished(5000);
+}
+
+TEST_F(SingleInstanceTest, TheSameUserInASecondSessionFindsTheFirstCopy) {
+    auto first = start("session-1");
+    ASSERT_TRUE(said(*first, "running"));
+    auto second = start("session-2");
+    ASSERT_TRUE(second->waitForFinished(10000));
+    EXPECT_TRUE(second->readAllStandardOutput().contains("another copy runs"));
+    EXPECT_TRUE(QDir(folder.filePath("data/pyatnushki")).exists(".pyatnushki.lock"));
+    first->kill();
+    first->waitForFinished(5000);
 }
