@@ -1,6 +1,7 @@
 #include "platform/QtServices.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDesktopServices>
 #include <QDir>
 #include <QElapsedTimer>
@@ -8,11 +9,13 @@
 #include <QImage>
 #include <QMessageBox>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTimer>
 #include <QUrl>
 #include <QWidget>
+#include <cerrno>
 #include <memory>
 
 #include "platform/Desktop.h"
@@ -20,6 +23,7 @@
 #include "platform/FramePacer.h"
 #include "platform/ModalScope.h"
 #include "platform/SdlMultimedia.h"
+#include "platform/core/Files.h"
 
 namespace platform {
 
@@ -33,48 +37,77 @@ void QtMessage::message(std::string_view text) {
 
 ScreenSize StageScreen::screenSize() { return {Stage::kWidth, Stage::kHeight}; }
 
-std::optional<std::string> QtPrinter::nextFolderFile(std::string& file) {
+namespace {
+
+// The sheet scaled to fit the page with its aspect kept; the window is wider
+// than high, so the page is turned to fill more of it.
+void paintSheet(const QImage& sheet, QPainter& painter) {
+    const QRect page = painter.viewport();
+    const QSize fitted = sheet.size().scaled(page.size(), Qt::KeepAspectRatio);
+    painter.drawImage(QRect(page.topLeft(), fitted), sheet);
+}
+
+QPageLayout::Orientation orientationFor(const QImage& sheet) {
+    return sheet.width() > sheet.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
+}
+
+// The sheet as a one-page PDF document, made in memory so that writing it to
+// the disk can be checked to the last byte.
+QByteArray pdfOf(const QImage& sheet) {
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setResolution(1200);
+        writer.setTitle(QString::fromUtf8("Пятнушки"));
+        writer.setCreator(QString::fromUtf8("Пятнушки"));
+        writer.setPageOrientation(orientationFor(sheet));
+        writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        QPainter painter;
+        if (!painter.begin(&writer)) return {};
+        paintSheet(sheet, painter);
+        if (!painter.end()) return {};
+    }
+    return buffer.data();
+}
+
+}  // namespace
+
+std::optional<std::string> QtPrinter::printToFolder(const QImage& sheet) {
     const QString folder = QString::fromStdString(pdfFolder_);
     if (!QDir().mkpath(folder)) {
         return "Рисунок не напечатан: не удалось создать папку «" + pdfFolder_ + "» для листов.";
     }
+    const QByteArray pdf = pdfOf(sheet);
+    if (!pdf.startsWith("%PDF")) return std::string("Рисунок не напечатан: не удалось составить лист.");
     const QDir dir(folder);
-    QString name;
-    do {
-        name = dir.filePath(QString("sheet-%1.pdf").arg(++lastNumber_, 3, 10, QChar('0')));
-    } while (QFileInfo::exists(name));
-    file = name.toStdString();
-    return std::nullopt;
+    for (;;) {
+        const QString name = dir.filePath(QString("sheet-%1.pdf").arg(++lastNumber_, 3, 10, QChar('0')));
+        if (QFileInfo::exists(name)) continue;  // nothing is overwritten
+        const int failure = writeNewFile(name.toStdString(), std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        if (failure == EEXIST) continue;  // taken meanwhile by another program
+        if (failure == 0) return std::nullopt;
+        // The partial file is gone: a sheet counts as printed only when it is
+        // whole, and the same sheet printed again takes the same name.
+        --lastNumber_;
+        return "Рисунок не напечатан: не удалось записать файл «" + name.toStdString() + "»: " + reasonFor(failure) + ".";
+    }
 }
 
 std::optional<std::string> QtPrinter::printSheet(const QImage& sheet) {
-    std::string pdfFile = pdfFile_;
-    if (!pdfFolder_.empty()) {
-        if (auto error = nextFolderFile(pdfFile)) return error;
-    }
-    std::unique_ptr<QPrinter> printer;
-    if (pdfFile.empty()) {
-        const QPrinterInfo target = QPrinterInfo::defaultPrinter();
-        if (target.isNull()) return std::string("Рисунок не напечатан: в системе не выбран принтер по умолчанию.");
-        printer = std::make_unique<QPrinter>(target, QPrinter::HighResolution);
-    } else {
-        printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        printer->setOutputFormat(QPrinter::PdfFormat);
-        printer->setOutputFileName(QString::fromStdString(pdfFile));
-    }
-    printer->setDocName(QString::fromUtf8("Пятнушки"));
-    // The window is wider than high, so the sheet is turned to fill more of the page.
-    printer->setPageOrientation(sheet.width() > sheet.height() ? QPageLayout::Landscape : QPageLayout::Portrait);
-    const std::string target =
-        pdfFile.empty() ? "принтер «" + printer->printerName().toStdString() + "»" : "файл «" + pdfFile + "»";
+    if (!pdfFolder_.empty()) return printToFolder(sheet);
+    const QPrinterInfo target = QPrinterInfo::defaultPrinter();
+    if (target.isNull()) return std::string("Рисунок не напечатан: в системе не выбран принтер по умолчанию.");
+    QPrinter printer(target, QPrinter::HighResolution);
+    printer.setDocName(QString::fromUtf8("Пятнушки"));
+    printer.setPageOrientation(orientationFor(sheet));
+    const std::string name = "принтер «" + printer.printerName().toStdString() + "»";
     QPainter painter;
-    if (!painter.begin(printer.get())) return "Рисунок не напечатан: " + target + " не отвечает.";
-    const QRect page = painter.viewport();
-    const QSize fitted = sheet.size().scaled(page.size(), Qt::KeepAspectRatio);
-    painter.drawImage(QRect(page.topLeft(), fitted), sheet);
-    // A spooler or a file that fails while the page is written says so only here.
-    if (!painter.end() || printer->printerState() == QPrinter::Error) {
-        return "Рисунок не напечатан: " + target + " — печать прервалась.";
+    if (!painter.begin(&printer)) return "Рисунок не напечатан: " + name + " не отвечает.";
+    paintSheet(sheet, painter);
+    // A spooler that fails while the page is written says so only here.
+    if (!painter.end() || printer.printerState() == QPrinter::Error) {
+        return "Рисунок не напечатан: " + name + " — печать прервалась.";
     }
     return std::nullopt;
 }

@@ -34,18 +34,19 @@ struct PdfFolder {
     std::string path;
 };
 
-// The default printer, a PDF file, or a new PDF file in a folder for every sheet
+// The default printer, or a new PDF file in a folder for every sheet
 // (sheet-001.pdf, sheet-002.pdf, …, skipping names already taken, so nothing is
-// overwritten). Each sheet is scaled to fit one page with its aspect kept.
+// overwritten). Each sheet is scaled to fit one page with its aspect kept. A PDF
+// sheet counts as printed only once the whole file is on the disk; one that
+// could not be written whole is removed and the reason told.
 class QtPrinter : public PrinterService {
 public:
-    explicit QtPrinter(std::string pdfFile = {}) : pdfFile_(std::move(pdfFile)) {}
+    QtPrinter() = default;
     explicit QtPrinter(PdfFolder folder) : pdfFolder_(std::move(folder.path)) {}
     std::optional<std::string> printSheet(const QImage& sheet) override;
 
 private:
-    std::optional<std::string> nextFolderFile(std::string& file);
-    std::string pdfFile_;
+    std::optional<std::string> printToFolder(const QImage& sheet);
     std::string pdfFolder_;
     int lastNumber_ = 0;
 };

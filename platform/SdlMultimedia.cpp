@@ -7,8 +7,8 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <new>
+#include <optional>
 #include <map>
 #include <set>
 #include <system_error>
@@ -17,6 +17,7 @@
 
 #include "platform/MidiRendering.h"
 #include "platform/core/Blanks.h"
+#include "platform/core/Files.h"
 
 namespace platform {
 
@@ -43,14 +44,18 @@ bool isMidi(const std::string& name) {
     return ext == ".mid" || ext == ".midi";
 }
 
-std::string readAll(const std::string& name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+// Sounds and tunes the size of the program's own, with ample room: a larger file
+// is no sound for this program, and reading it could take all its memory.
+constexpr std::uintmax_t kMaxSoundBytes = std::uintmax_t{8} << 20;
+constexpr std::uintmax_t kMaxMusicBytes = std::uintmax_t{1} << 20;
 
-bool fileExists(const std::string& name) {
-    std::error_code error;
-    return std::filesystem::is_regular_file(name, error);
+// The file's bytes, when it is a regular file no larger than its kind can be;
+// else nothing, with the reason for the user in WHY.
+std::optional<std::string> readSoundFile(const std::string& name, std::uintmax_t maxBytes, std::string& why) {
+    ReadRefusal refusal = ReadRefusal::none;
+    std::optional<std::string> bytes = readFileBytes(name, maxBytes, &why, &refusal);
+    if (!bytes && (refusal == ReadRefusal::tooLarge || refusal == ReadRefusal::notAFile)) why = "файл повреждён: " + why;
+    return bytes;
 }
 
 // FluidSynth takes any bytes at load time and drops a broken file without a word
@@ -139,7 +144,8 @@ struct FreeChunk {
 
 std::string chooseSoundFont(std::span<const char* const> fonts) {
     for (const char* font : fonts) {
-        if (fileExists(font)) return font;
+        std::error_code error;
+        if (std::filesystem::is_regular_file(font, error)) return font;
     }
     return fonts.empty() ? std::string() : std::string(fonts.front());
 }
@@ -310,20 +316,18 @@ struct SdlMultimedia::Impl {
         return length == lengths.end() || !length->second || musicSeconds() < *length->second;
     }
 
-    // Checks the file before the device so a wrong name is reported even on a silent machine.
-    bool readyToLoad(const std::string& name, bool tell = true) {
-        if (!fileExists(name)) {
-            if (tell) failFile(name, "файл не найден");
-            return false;
-        }
-        return ensureDevice(name, tell);
-    }
-
     bool playSound(const std::string& name, bool tell = true) {
         auto it = chunks.find(name);
         if (it == chunks.end()) {
-            if (!readyToLoad(name, tell)) return false;
-            Mix_Chunk* chunk = Mix_LoadWAV(name.c_str());
+            // The file is checked before the device, so a wrong name is reported even on a silent machine.
+            std::string why;
+            const std::optional<std::string> bytes = readSoundFile(name, kMaxSoundBytes, why);
+            if (!bytes) {
+                if (tell) failFile(name, why);
+                return false;
+            }
+            if (!ensureDevice(name, tell)) return false;
+            Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes->data(), static_cast<int>(bytes->size())), 1);
             if (chunk == nullptr) {
                 if (tell) failFile(name, std::string("файл не читается или повреждён (") + Mix_GetError() + ")");
                 return false;
@@ -366,8 +370,9 @@ struct SdlMultimedia::Impl {
 
     void prepareMusic(const std::string& name) {
         if (device == Device::Untried) openDevice();
+        if (device != Device::Open || musics.count(name) != 0) return;
         std::string error;
-        if (device == Device::Open && musics.count(name) == 0 && fileExists(name)) loadMusic(name, readAll(name), error);
+        if (const std::optional<std::string> bytes = readSoundFile(name, kMaxMusicBytes, error)) loadMusic(name, *bytes, error);
     }
 
     // The music plays once; the caller repeats "play" to keep it going, and a
@@ -377,9 +382,20 @@ struct SdlMultimedia::Impl {
     void playMusic(const std::string& name) {
         auto it = musics.find(name);
         if (it == musics.end()) {
-            if (!readyToLoad(name)) return;
             std::string error;
-            if (loadMusic(name, readAll(name), error) == nullptr) {
+            const std::optional<std::string> bytes = readSoundFile(name, kMaxMusicBytes, error);
+            if (!bytes) {
+                failFile(name, error);
+                return;
+            }
+            if (!ensureDevice(name)) return;
+            Mix_Chunk* music = nullptr;
+            try {
+                music = loadMusic(name, *bytes, error);
+            } catch (const std::bad_alloc&) {
+                error = "не хватает памяти, чтобы подготовить музыку";
+            }
+            if (music == nullptr) {
                 failFile(name, error);
                 return;
             }
@@ -441,7 +457,12 @@ double SdlMultimedia::musicSeconds() const { return musicPlaying() ? impl_->musi
 void SdlMultimedia::prepare(std::string_view name) {
     impl_->settle();
     impl_->preparing = std::thread([impl = impl_.get(), file = std::string(name)] {
-        impl->prepareMusic(file);
+        // Nothing may escape the thread: a tune that could not be made ready now
+        // is made ready, or its failure told, by its first "play".
+        try {
+            impl->prepareMusic(file);
+        } catch (const std::exception&) {
+        }
         SDL_TLSCleanup();  // SDL keeps an error buffer for every thread that calls it, freed only here
     });
 }

@@ -19,6 +19,7 @@
 
 #include "pictures/core/PictureFiles.h"
 #include "platform/core/Cp1251.h"
+#include "tests/support/AddressSpaceLimit.h"
 #include "tests/support/FileSizeLimit.h"
 
 namespace fs = std::filesystem;
@@ -405,14 +406,6 @@ fs::path hugeFile(const fs::path& path, const std::string& start, off_t size) {
     return path;
 }
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kAddressSanitizer = true;
-#elif defined(__has_feature)
-constexpr bool kAddressSanitizer = __has_feature(address_sanitizer);
-#else
-constexpr bool kAddressSanitizer = false;
-#endif
-
 }  // namespace
 
 // Huge files are refused before anything large is allocated, whatever reads them;
@@ -422,22 +415,12 @@ TEST_F(PictureFilesTest, HugeFilesAreRefusedAsDamagedWithoutTakingTheMemory) {
     const fs::path library = hugeFile(data_ / " 9.mac", "Лев\r\n 900 \r\n 690 \r\n", kGiB);
     const fs::path slot = hugeFile(data_ / "gl 9.mac", "Лев, большой\r\n 900 \r\n 690 \r\n", 6 * kGiB);
 
-    // Without the sanitizer's own reservations the address space can be capped:
-    // a read that tried to take the file whole would fail here, not pass unseen.
-    rlimit saved{};
-    ::getrlimit(RLIMIT_AS, &saved);
-    if (!kAddressSanitizer) {
-        std::ifstream statm("/proc/self/statm");
-        long pages = 0;
-        statm >> pages;
-        const rlimit capped{static_cast<rlim_t>(pages * ::sysconf(_SC_PAGESIZE) + (100L << 20)), saved.rlim_max};
-        ::setrlimit(RLIMIT_AS, &capped);
-    }
+    std::optional<testing_support::AddressSpaceLimit> capped(100L << 20);
     const long before = peakResidentBytes();
     const auto libraryRead = readLibraryPicture(library);
     const auto slotRead = readGalleryPicture(slot);
     const auto title = readGalleryTitle(slot);
-    ::setrlimit(RLIMIT_AS, &saved);
+    capped.reset();
 
     ASSERT_TRUE(std::holds_alternative<FileError>(libraryRead));
     EXPECT_EQ(std::get<FileError>(libraryRead).message,

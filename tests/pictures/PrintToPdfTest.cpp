@@ -27,7 +27,7 @@ TEST(PrintToPdfTest, TheSheetShowsTheWindowWithTheColouredCopyAndTheTitleInItsCo
     ProgramFolder::writeLibrary(3, "Лиса", rows);
 
     fakes::FakeServices fakes;
-    QtPrinter pdf((folder.root() / "sheet.pdf").string());
+    QtPrinter pdf(PdfFolder{(folder.root() / "sheets").string()});
     Desktop desktop(Services{fakes.message, fakes.screen, fakes.multimedia, pdf, fakes.browser, fakes.beep, fakes.random,
                              fakes.timers});
     app::WindowSet w(desktop);
@@ -42,7 +42,7 @@ TEST(PrintToPdfTest, TheSheetShowsTheWindowWithTheColouredCopyAndTheTitleInItsCo
     w.form1.Command6->click();
     ASSERT_TRUE(fakes.message.shown.empty()) << fakes.message.shown.front();
 
-    const PrintedSheet printed = PrintedSheet::read(QString::fromStdString((folder.root() / "sheet.pdf").string()));
+    const PrintedSheet printed = PrintedSheet::read(QString::fromStdString((folder.root() / "sheets" / "sheet-001.pdf").string()));
     ASSERT_TRUE(printed.found()) << "pdftoppm could not render the sheet";
     EXPECT_GT(printed.page.width(), printed.page.height()) << "the sheet is printed across the page";
     EXPECT_NEAR(printed.stageHeight(), 1024, 12) << "the aspect is kept";

@@ -2,6 +2,7 @@
 #include <SDL2/SDL.h>
 #include <SDL2/SDL_mixer.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -15,6 +16,7 @@
 
 #include "platform/SdlMultimedia.h"
 #include "platform/fakes/Fakes.h"
+#include "tests/support/AddressSpaceLimit.h"
 
 namespace {
 
@@ -322,16 +324,30 @@ TEST_F(SdlMultimediaTest, MissingAndBrokenFilesAreToldOncePerFile) {
     writeFile("bad.mid", "MThd but nothing else");
     writeFile("cut.mid", midiFile(8, 250).substr(0, 40));
     writeFile("padded.mid", midiFile(1, 100) + std::string(3, '\0'));
+    // Sparse: 6 GB that take no disk, but would take the memory of a reader that read them whole.
+    for (const char* huge : {"huge.wav", "huge.mid"}) {
+        writeFile(huge, "RIFF");
+        ASSERT_EQ(::truncate(huge, off_t{6} << 30), 0);
+    }
+    for (const char* pipe : {"pipe.wav", "pipe.mid"}) ASSERT_EQ(::mkfifo(pipe, 0600), 0);  // opening it would wait
     const struct {
         const char* name;
         const char* cause;
     } rows[] = {
-        {"nothere.wav", "файл не найден"}, {"nothere.mid", "файл не найден"},
-        {"bad.wav", "повреждён"},          {"bad.mid", "повреждён"},
+        {"nothere.wav", "файл не найден"},
+        {"nothere.mid", "файл не найден"},
+        {"bad.wav", "повреждён"},
+        {"bad.mid", "повреждён"},
         {"cut.mid", "повреждён"},
+        {"huge.wav", "повреждён: файл слишком велик"},
+        {"huge.mid", "повреждён: файл слишком велик"},
+        {"pipe.wav", "повреждён: это не обычный файл"},
+        {"pipe.mid", "повреждён: это не обычный файл"},
     };
     for (const auto& row : rows) {
         messages_.shown.clear();
+        const testing_support::AddressSpaceLimit capped(1L << 30);
+        media().prepare(row.name);  // on a thread of its own: nothing may escape it
         // The music timer's resends over half a minute, and a few clicks besides.
         for (int play = 0; play < 12; ++play) media().execute(std::string("play ") + row.name);
         ASSERT_EQ(shown().size(), 1u) << row.name;

@@ -9,6 +9,7 @@
 #include "app/WindowSet.h"
 #include "platform/QtServices.h"
 #include "tales/core/TaleCatalogue.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/Harness.h"
 #include "tests/support/PrintedSheet.h"
 #include "tests/support/NoLeakCheck.h"
@@ -103,4 +104,21 @@ TEST_F(PrintPagesToPdfTest, AFolderThatCannotBeMadeIsToldAndThePageStays) {
     EXPECT_EQ(w.form17.PageCounter, 0);
     EXPECT_EQ(w.form17.canvas.Picture1->pixel(300, 300), rgb(255, 0, 0));
     EXPECT_FALSE(w.form17.Picture3->visible());
+}
+
+TEST_F(PrintPagesToPdfTest, AFullDiskPrintsNoSheetAndThePageAndItsDrawingStay) {
+    fill(300, 300, rgb(255, 0, 0));
+    {
+        const testing_support::FileSizeLimit full(4096);  // the disk fills up while the sheet is written
+        w.form17.Command2->click();
+    }
+    ASSERT_EQ(fakes.message.shown.size(), 1u);
+    EXPECT_NE(fakes.message.shown[0].find("на диске не хватает места"), std::string::npos) << fakes.message.shown[0];
+    EXPECT_TRUE(QDir(folder.filePath("sheets")).entryList(QDir::Files).isEmpty()) << "no partial sheet is left";
+    EXPECT_EQ(w.form17.PageCounter, 0);
+    EXPECT_EQ(w.form17.canvas.Picture1->pixel(300, 300), rgb(255, 0, 0));
+
+    w.form17.Command2->click();  // room again: the same page prints
+    EXPECT_TRUE(contents(sheet(1)).startsWith("%PDF"));
+    EXPECT_EQ(w.form17.PageCounter, 1);
 }
