@@ -13,6 +13,7 @@
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
+#include <QRectF>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -30,6 +31,7 @@
 #include "platform/core/PixelBuffer.h"
 #include "platform/core/TextFile.h"
 #include "tools/LineArt.h"
+#include "tools/PicturePage.h"
 
 namespace fs = std::filesystem;
 
@@ -37,24 +39,36 @@ namespace {
 
 struct Animal {
     int number = 0;
-    std::string hex;
+    std::string drawing;  // assets/pictures/fluent/<drawing>.svg
     std::string title;
-    lineart::Scene scene = lineart::Scene::None;
+    page::Scene scene = page::Scene::None;
 };
 
-// The welcome window's pictures, each drawn from one of the animals.
+// The drawings shown in their own colours: the welcome window's pictures, the
+// window icon (the lady beetle's spots stand for the name) and the menu icon
+// at the sizes desktops look for, installed into the icon theme.
 struct ColouredImage {
-    const char* file;
-    const char* hex;
+    std::string file;  // in the program's folder
+    std::string drawing;
     int width, height, margin;
     bool transparent;
 };
-constexpr ColouredImage kColouredImages[] = {
-    {"welcome1.png", "1F98A", 595, 628, 24, false},  // fox
-    {"welcome2.png", "1F43B", 606, 640, 24, false},  // bear
-    {"welcome3.png", "1F98B", 229, 174, 8, false},   // butterfly
-    {"pyatnushki.png", "1F41E", 64, 64, 2, true},    // ladybird: the spots of the name
-};
+std::vector<ColouredImage> colouredImages() {
+    std::vector<ColouredImage> images = {
+        {"welcome1.png", "fox", 595, 628, 24, false},
+        {"welcome2.png", "bear", 606, 640, 24, false},
+        {"welcome3.png", "butterfly", 229, 174, 8, false},
+        {"pyatnushki.png", "lady-beetle", 64, 64, 2, true},
+    };
+    for (const int size : {48, 64, 128, 256}) {
+        const std::string box = std::to_string(size) + "x" + std::to_string(size);
+        images.push_back({"icons/hicolor/" + box + "/apps/pyatnushki.png", "lady-beetle", size, size, size / 32, true});
+    }
+    return images;
+}
+
+// The welcome window's corner: a quarter of the sun on the blue sky.
+const char* const kSun = "sun";
 
 const char* const kBlankTitle = "Мой рисунок";
 
@@ -63,7 +77,7 @@ bool fail(const std::string& message) {
     return false;
 }
 
-// number <TAB> hex <TAB> title <TAB> English name <TAB> scene; '#' starts a comment line.
+// number <TAB> drawing <TAB> title <TAB> scene; '#' starts a comment line.
 std::optional<std::vector<Animal>> readAnimals(const fs::path& file) {
     std::ifstream in(file);
     if (!in) {
@@ -75,32 +89,31 @@ std::optional<std::vector<Animal>> readAnimals(const fs::path& file) {
     for (int lineNumber = 1; std::getline(in, line); ++lineNumber) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.empty() || line[0] == '#') continue;
+        const std::string where = file.string() + ":" + std::to_string(lineNumber) + ": ";
         std::istringstream fields(line);
-        std::string number, hex, title, name, sceneName;
-        if (!std::getline(fields, number, '\t') || !std::getline(fields, hex, '\t') ||
-            !std::getline(fields, title, '\t') || title.empty()) {
-            fail(file.string() + ":" + std::to_string(lineNumber) + ": expected number, hex code and title");
+        std::string number, drawing, title, sceneName;
+        if (!std::getline(fields, number, '\t') || !std::getline(fields, drawing, '\t') ||
+            !std::getline(fields, title, '\t') || title.empty() || !std::getline(fields, sceneName, '\t')) {
+            fail(where + "expected number, drawing, title and scene");
             return std::nullopt;
         }
-        lineart::Scene scene = lineart::Scene::None;
-        if (std::getline(fields, name, '\t') && std::getline(fields, sceneName, '\t') &&
-            !lineart::sceneFromName(sceneName, &scene)) {
-            fail(file.string() + ":" + std::to_string(lineNumber) + ": no scene called " + sceneName);
+        page::Scene scene = page::Scene::None;
+        if (!page::sceneFromName(sceneName, &scene)) {
+            fail(where + "no scene called " + sceneName);
             return std::nullopt;
         }
         // A title the picture files cannot hold would show as question marks.
         const std::string cp1251 = platform::utf8ToCp1251(title);
         if (std::count(cp1251.begin(), cp1251.end(), '?') != std::count(title.begin(), title.end(), '?')) {
-            fail(file.string() + ":" + std::to_string(lineNumber) + ": the title has characters outside Windows-1251");
+            fail(where + "the title has characters outside Windows-1251");
             return std::nullopt;
         }
         const int n = std::atoi(number.c_str());
         if (n != static_cast<int>(animals.size()) + 1) {
-            fail(file.string() + ":" + std::to_string(lineNumber) +
-                 ": pictures must be numbered 1, 2, 3, ... in order");
+            fail(where + "pictures must be numbered 1, 2, 3, ... in order");
             return std::nullopt;
         }
-        animals.push_back({n, hex, title, scene});
+        animals.push_back({n, drawing, title, scene});
     }
     if (animals.empty()) {
         fail(file.string() + " lists no pictures");
@@ -109,8 +122,8 @@ std::optional<std::vector<Animal>> readAnimals(const fs::path& file) {
     return animals;
 }
 
-std::optional<QByteArray> readDrawing(const fs::path& pictures, const std::string& hex) {
-    const fs::path path = pictures / "openmoji" / (hex + ".svg");
+std::optional<QByteArray> readDrawing(const fs::path& pictures, const std::string& name) {
+    const fs::path path = pictures / "fluent" / (name + ".svg");
     QFile file(QString::fromStdString(path.string()));
     if (!file.open(QIODevice::ReadOnly)) {
         fail("cannot read " + path.string());
@@ -123,15 +136,15 @@ bool writeLibraryPicture(const fs::path& file, const std::string& title, const s
     std::string why;
     std::optional<platform::TextWriter> writer = platform::TextWriter::create(file, &why);
     if (!writer) return fail(file.string() + ": " + why);
-    bool ok = writer->writeLine(title) && writer->writeLine(pictures::NumberText(lineart::kHeight) + " ") &&
-              writer->writeLine(pictures::NumberText(lineart::kWidth) + " ");
+    bool ok = writer->writeLine(title) && writer->writeLine(pictures::NumberText(page::kHeight) + " ") &&
+              writer->writeLine(pictures::NumberText(page::kWidth) + " ");
     // A row to a line, cells separated by commas: the reader takes either.
     std::string row;
-    for (int r = 0; ok && r < lineart::kHeight; ++r) {
+    for (int r = 0; ok && r < page::kHeight; ++r) {
         row.clear();
-        for (int c = 0; c < lineart::kWidth; ++c) {
+        for (int c = 0; c < page::kWidth; ++c) {
             if (c > 0) row += ',';
-            row += white[static_cast<std::size_t>(r) * lineart::kWidth + c] ? '1' : '0';
+            row += white[static_cast<std::size_t>(r) * page::kWidth + c] ? '1' : '0';
         }
         ok = writer->writeLine(row);
     }
@@ -143,11 +156,11 @@ bool writeLibraryPicture(const fs::path& file, const std::string& title, const s
 // it: cell (c, r) is pixel (c - 1, r).
 bool writeGallerySlot(const fs::path& file, const std::string& title, const std::vector<std::uint8_t>* white) {
     if (fs::exists(file)) return true;
-    platform::PixelBuffer canvas(lineart::kWidth, lineart::kHeight, platform::kWhite);
+    platform::PixelBuffer canvas(page::kWidth, page::kHeight, platform::kWhite);
     if (white) {
-        for (int r = 1; r <= lineart::kHeight; ++r) {
-            for (int c = 1; c <= lineart::kWidth; ++c) {
-                if (!(*white)[static_cast<std::size_t>(r - 1) * lineart::kWidth + (c - 1)]) {
+        for (int r = 1; r <= page::kHeight; ++r) {
+            for (int c = 1; c <= page::kWidth; ++c) {
+                if (!(*white)[static_cast<std::size_t>(r - 1) * page::kWidth + (c - 1)]) {
                     canvas.setPixel(c - 1, r, platform::kBlack);
                 }
             }
@@ -162,16 +175,14 @@ bool savePng(const QImage& image, const fs::path& file) {
     return true;
 }
 
-// Blue sky with a quarter of a yellow sun in its top right corner.
-QImage sun() {
+std::optional<QImage> sun(const QByteArray& drawing) {
     QImage image(117, 115, QImage::Format_RGB32);
     image.fill(QColor(0, 0, 255));
     QPainter painter(&image);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 0));
-    constexpr double kRadius = 110;
-    painter.drawEllipse(QPointF(image.width(), 0), kRadius, kRadius);
+    constexpr double kRadius = 112;
+    if (!page::paintDrawing(painter, drawing, QRectF(image.width() - kRadius, -kRadius, 2 * kRadius, 2 * kRadius))) {
+        return std::nullopt;
+    }
     return image;
 }
 
@@ -188,10 +199,10 @@ QImage contactSheet(const std::vector<Animal>& animals, const std::vector<std::v
     font.setPixelSize(16);
     painter.setFont(font);
     for (std::size_t i = 0; i < animals.size(); ++i) {
-        QImage picture(lineart::kWidth, lineart::kHeight, QImage::Format_RGB32);
-        for (int y = 0; y < lineart::kHeight; ++y) {
-            for (int x = 0; x < lineart::kWidth; ++x) {
-                const bool white = pictures[i][static_cast<std::size_t>(y) * lineart::kWidth + x] != 0;
+        QImage picture(page::kWidth, page::kHeight, QImage::Format_RGB32);
+        for (int y = 0; y < page::kHeight; ++y) {
+            for (int x = 0; x < page::kWidth; ++x) {
+                const bool white = pictures[i][static_cast<std::size_t>(y) * page::kWidth + x] != 0;
                 picture.setPixel(x, y, white ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
             }
         }
@@ -213,10 +224,15 @@ bool run(const fs::path& pictures, const fs::path& program, const fs::path& shee
 
     // Every drawing is read before anything is written: a broken list leaves the folder as it was.
     std::map<std::string, QByteArray> drawings;
-    for (const Animal& animal : *animals) {
-        const std::optional<QByteArray> svg = readDrawing(pictures, animal.hex);
+    const std::vector<ColouredImage> images = colouredImages();
+    std::vector<std::string> names = {kSun};
+    for (const ColouredImage& image : images) names.push_back(image.drawing);
+    for (const Animal& animal : *animals) names.push_back(animal.drawing);
+    for (const std::string& name : names) {
+        if (drawings.count(name)) continue;
+        const std::optional<QByteArray> svg = readDrawing(pictures, name);
         if (!svg) return false;
-        drawings[animal.hex] = *svg;
+        drawings[name] = *svg;
     }
     std::error_code ec;
     fs::create_directories(program / "data", ec);
@@ -225,50 +241,40 @@ bool run(const fs::path& pictures, const fs::path& program, const fs::path& shee
     std::vector<std::vector<std::uint8_t>> made;
     for (const Animal& animal : *animals) {
         std::string why;
-        const lineart::Labels labels =
-            lineart::labelDrawing(drawings[animal.hex], lineart::kWidth, lineart::kHeight, lineart::kMargin, animal.scene, &why);
-        if (labels.label.empty()) return fail(animal.hex + ".svg: " + why);
-        lineart::Report report;
-        const std::vector<std::uint8_t> white = lineart::drawLines(labels, &report);
-        // Worth a look: the lines cut a patch or left it very small, strokes were
-        // drawn on or cut back, patches too small were joined to a neighbour.
-        if (report.joined || report.dropped || report.small || report.pruned || labels.extended || labels.merged) {
-            std::printf("make_pictures: %s (%s): %d pieces joined, %d dropped (%d px), %d small patches; "
-                        "%d stroke ends drawn on, %d left loose, %d px of loose lines cut away, %d tiny patches "
-                        "joined; animal %.0f %% x %.0f %%\n",
-                        animal.title.c_str(), animal.hex.c_str(), report.joined, report.dropped, report.droppedPixels,
-                        report.small, labels.extended, labels.loose, report.pruned, labels.merged,
-                        100.0 * labels.animal.width() / lineart::kWidth, 100.0 * labels.animal.height() / lineart::kHeight);
-        }
-        if (!writeLibraryPicture(program / pictures::libraryPicturePath(animal.number), animal.title, white)) {
+        const std::optional<page::Page> laidOut = page::layOut(drawings[animal.drawing], animal.scene, &why);
+        if (!laidOut) return fail(animal.drawing + ".svg: " + why);
+        const lineart::Result art = lineart::convert(laidOut->colours);
+        std::printf("make_pictures: %s (%s): %d patches to colour, %d shared out, %d in ink; animal %.0f %% x %.0f %%\n",
+                    animal.title.c_str(), animal.drawing.c_str(), art.patches - 1, art.shared, art.ink,
+                    100.0 * laidOut->animal.width() / page::kWidth, 100.0 * laidOut->animal.height() / page::kHeight);
+        if (!writeLibraryPicture(program / pictures::libraryPicturePath(animal.number), animal.title, art.white)) {
             return false;
         }
-        if (!writeGallerySlot(program / pictures::initialGalleryPath(animal.number), animal.title, &white)) return false;
-        made.push_back(white);
+        if (!writeGallerySlot(program / pictures::initialGalleryPath(animal.number), animal.title, &art.white)) {
+            return false;
+        }
+        made.push_back(art.white);
     }
     if (!sheet.empty() && !savePng(contactSheet(*animals, made), sheet)) return false;
     if (!writeGallerySlot(program / pictures::initialGalleryPath(0), kBlankTitle, nullptr)) return false;
 
-    for (const ColouredImage& wanted : kColouredImages) {
-        const auto found = drawings.find(wanted.hex);
-        if (found == drawings.end()) return fail(std::string(wanted.file) + ": " + wanted.hex + " is not in the list");
-        const QImage image = lineart::renderColoured(found->second, {wanted.width, wanted.height}, wanted.margin,
-                                                     wanted.transparent ? QColor(Qt::transparent) : QColor(Qt::white));
-        if (!savePng(image, program / wanted.file)) return false;
-    }
-    // The menu icon, the window icon's ladybird, at the sizes desktops look for;
-    // installed into the icon theme, not into the program's folder.
-    const auto ladybird = drawings.find("1F41E");
-    if (ladybird == drawings.end()) return fail("the icon's drawing 1F41E is not in the list");
-    for (const int size : {48, 64, 128, 256}) {
-        const std::string box = std::to_string(size) + "x" + std::to_string(size);
-        const fs::path file = program / "icons" / "hicolor" / box / "apps" / "pyatnushki.png";
-        std::error_code ec;
+    for (const ColouredImage& wanted : images) {
+        const fs::path file = program / wanted.file;
         fs::create_directories(file.parent_path(), ec);
-        const QImage icon = lineart::renderColoured(ladybird->second, {size, size}, size / 32, QColor(Qt::transparent));
-        if (!savePng(icon, file)) return false;
+        QImage image(wanted.width, wanted.height, QImage::Format_ARGB32_Premultiplied);
+        image.fill(wanted.transparent ? Qt::transparent : Qt::white);
+        QPainter painter(&image);
+        const QRectF inside(wanted.margin, wanted.margin, wanted.width - 2.0 * wanted.margin,
+                            wanted.height - 2.0 * wanted.margin);
+        if (!page::paintDrawing(painter, drawings[wanted.drawing], inside)) {
+            return fail(wanted.drawing + ".svg shows nothing");
+        }
+        painter.end();
+        if (!savePng(image, file)) return false;
     }
-    return savePng(sun(), program / "sun.png");
+    const std::optional<QImage> corner = sun(drawings[kSun]);
+    if (!corner) return fail(std::string(kSun) + ".svg shows nothing");
+    return savePng(*corner, program / "sun.png");
 }
 
 }  // namespace

@@ -73,10 +73,10 @@ TEST_F(MakePicturesTest, RerunKeepsColouredSlotsRestoresMissingOnesAndRepeatsIts
 
 TEST_F(MakePicturesTest, MissingDrawingFailsTheRunBeforeAnySlotIsWritten) {
     const fs::path pictures = root_ / "pictures";
-    fs::create_directories(pictures / "openmoji");
-    fs::copy_file(kPictures / "openmoji" / "1F98A.svg", pictures / "openmoji" / "1F98A.svg");
+    fs::create_directories(pictures / "fluent");
+    fs::copy_file(kPictures / "fluent" / "fox.svg", pictures / "fluent" / "fox.svg");
     std::ofstream(pictures / "animals.tsv")
-        << "# number\thex\ttitle\tname\n1\t1F98A\tЛиса\tfox\n2\t1F000\tНикто\tnobody\n";
+        << "# number\tdrawing\ttitle\tscene\n1\tfox\tЛиса\tmeadow\n2\tnobody\tНикто\tmeadow\n";
 
     const fs::path program = root_ / "program";
     EXPECT_NE(run(pictures, program), 0);
@@ -86,9 +86,9 @@ TEST_F(MakePicturesTest, MissingDrawingFailsTheRunBeforeAnySlotIsWritten) {
 
 TEST_F(MakePicturesTest, TitleOutsideWindows1251IsRefused) {
     const fs::path pictures = root_ / "pictures";
-    fs::create_directories(pictures / "openmoji");
-    fs::copy_file(kPictures / "openmoji" / "1F98A.svg", pictures / "openmoji" / "1F98A.svg");
-    std::ofstream(pictures / "animals.tsv") << "1\t1F98A\tЛиса 🦊\tfox\n";
+    fs::create_directories(pictures / "fluent");
+    fs::copy_file(kPictures / "fluent" / "fox.svg", pictures / "fluent" / "fox.svg");
+    std::ofstream(pictures / "animals.tsv") << "1\tfox\tЛиса 🦊\tmeadow\n";
     EXPECT_NE(run(pictures, root_ / "program"), 0);
 }
 

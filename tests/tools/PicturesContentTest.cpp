@@ -1,6 +1,7 @@
 // The pictures the build puts in the program folder, read back with the
-// program's own reader: every one present, whole and in black and white, and
-// every patch of colour of the drawing it came from a closed area of its own.
+// program's own reader: every one present, whole and in black and white, the
+// animal as large as the page allows, and every patch of colour of the drawing
+// it came from a closed area of its own.
 #include <gtest/gtest.h>
 
 #include <QByteArray>
@@ -8,8 +9,10 @@
 #include <QString>
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,6 +22,7 @@
 #include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 #include "tools/LineArt.h"
+#include "tools/PicturePage.h"
 
 namespace {
 
@@ -31,8 +35,8 @@ constexpr int kPictureCount = 35;
 
 struct Listed {
     int number = 0;
-    std::string hex, title;
-    lineart::Scene scene = lineart::Scene::None;
+    std::string drawing, title;
+    page::Scene scene = page::Scene::None;
 };
 
 std::vector<Listed> listedAnimals() {
@@ -43,19 +47,22 @@ std::vector<Listed> listedAnimals() {
         if (line.empty() || line[0] == '#') continue;
         std::istringstream fields(line);
         Listed animal;
-        std::string number;
+        std::string number, scene;
         std::getline(fields, number, '\t');
-        std::getline(fields, animal.hex, '\t');
+        std::getline(fields, animal.drawing, '\t');
         std::getline(fields, animal.title, '\t');
-        std::string name, scene;
-        std::getline(fields, name, '\t');
-        if (std::getline(fields, scene, '\t')) {
-            EXPECT_TRUE(lineart::sceneFromName(scene, &animal.scene)) << scene;
-        }
+        std::getline(fields, scene, '\t');
+        EXPECT_TRUE(page::sceneFromName(scene, &animal.scene)) << scene;
         animal.number = std::stoi(number);
         animals.push_back(animal);
     }
     return animals;
+}
+
+QByteArray drawing(const Listed& animal) {
+    QFile file(QString::fromStdString((kPictures / "fluent" / (animal.drawing + ".svg")).string()));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << animal.drawing;
+    return file.readAll();
 }
 
 template <typename T>
@@ -71,13 +78,28 @@ std::string where(const pictures::LibraryPicture& picture, int number) {
 TEST(PicturesContentTest, ListNamesThirtyFiveDrawingsThatAreThere) {
     const std::vector<Listed> animals = listedAnimals();
     ASSERT_EQ(animals.size(), static_cast<std::size_t>(kPictureCount));
-    std::set<std::string> codes;
+    std::set<std::string> names;
     for (std::size_t i = 0; i < animals.size(); ++i) {
         EXPECT_EQ(animals[i].number, static_cast<int>(i) + 1);
-        EXPECT_TRUE(codes.insert(animals[i].hex).second) << animals[i].hex << " is listed twice";
-        EXPECT_TRUE(fs::exists(kPictures / "openmoji" / (animals[i].hex + ".svg"))) << animals[i].hex;
+        EXPECT_TRUE(names.insert(animals[i].drawing).second) << animals[i].drawing << " is listed twice";
+        EXPECT_TRUE(fs::exists(kPictures / "fluent" / (animals[i].drawing + ".svg"))) << animals[i].drawing;
     }
-    EXPECT_TRUE(fs::exists(kPictures / "openmoji" / "LICENSE.txt"));
+    EXPECT_TRUE(fs::exists(kPictures / "fluent" / "LICENSE"));
+}
+
+// The animal itself, its scene left out, spans at least three quarters of the
+// side of the page that limits its size.
+TEST(PicturesContentTest, AnimalFillsTheLimitingSideOfThePage) {
+    for (const Listed& animal : listedAnimals()) {
+        const std::optional<page::Page> laidOut = page::layOut(drawing(animal), animal.scene);
+        ASSERT_TRUE(laidOut) << animal.drawing;
+        const double across = static_cast<double>(laidOut->animal.width()) / page::kWidth;
+        const double down = static_cast<double>(laidOut->animal.height()) / page::kHeight;
+        std::printf("%-28s spans %2.0f %% of the width, %2.0f %% of the height\n", animal.title.c_str(), 100 * across,
+                    100 * down);
+        EXPECT_GE(std::max(across, down), 0.75) << animal.title << ": " << across << " of the width, " << down
+                                                 << " of the height";
+    }
 }
 
 TEST(PicturesContentTest, LibraryPicturesAreWholeBlackAndWhiteWithDistinctTitles) {
@@ -91,12 +113,12 @@ TEST(PicturesContentTest, LibraryPicturesAreWholeBlackAndWhiteWithDistinctTitles
         const std::string name = where(picture, animal.number);
         EXPECT_EQ(picture.title, animal.title) << name;
         titles.insert(picture.title);
-        ASSERT_EQ(picture.width, lineart::kWidth) << name;
-        ASSERT_EQ(picture.height, lineart::kHeight) << name;
+        ASSERT_EQ(picture.width, page::kWidth) << name;
+        ASSERT_EQ(picture.height, page::kHeight) << name;
 
         int black = 0, other = 0, nearEdge = 0;
         // The animal keeps clear of the edges: all of the background around it is one area.
-        constexpr int kClear = lineart::kMargin / 2;
+        constexpr int kClear = page::kMargin / 2;
         for (int r = 0; r < picture.height; ++r) {
             for (int c = 0; c < picture.width; ++c) {
                 const std::int8_t cell = picture.cells[static_cast<std::size_t>(r) * picture.width + c];
@@ -126,8 +148,8 @@ TEST(PicturesContentTest, GalleryHasABlankSlotAndOneForEveryPicture) {
         ASSERT_TRUE(fs::exists(file)) << file;
         const pictures::GalleryPicture picture = valueOf(pictures::readGalleryPicture(file));
         EXPECT_FALSE(picture.title.empty()) << file;
-        ASSERT_EQ(picture.width, lineart::kWidth) << file;
-        ASSERT_EQ(picture.height, lineart::kHeight) << file;
+        ASSERT_EQ(picture.width, page::kWidth) << file;
+        ASSERT_EQ(picture.height, page::kHeight) << file;
         // The last row lies below the canvas and is saved as "no colour".
         const std::size_t lastRow = static_cast<std::size_t>(picture.height - 1) * picture.width;
         int lastRowOutside = 0, insideOutside = 0;
@@ -168,76 +190,45 @@ std::vector<int> whiteAreas(const pictures::LibraryPicture& picture) {
     return area;
 }
 
-std::string describe(const lineart::Labels& labels, const lineart::Regions& regions, int region) {
-    const int label = regions.label[region];
-    const int first = regions.firstPixel[region];
-    const std::string colour =
-        label == lineart::kBackground
-            ? "background"
-            : "colour #" + QString::number(labels.fills[label - lineart::kFirstFill] & 0xFFFFFF, 16)
-                               .rightJustified(6, '0')
-                               .toUpper()
-                               .toStdString();
-    return "patch " + std::to_string(region) + " (" + colour + ", " + std::to_string(regions.size[region]) +
-           " px, first pixel (" + std::to_string(first % labels.width) + ", " + std::to_string(first / labels.width) +
-           "))";
-}
-
-// The drawing is labelled again exactly as the converter labels it; each patch
-// must have become one white area, and no white area may span two patches:
-// otherwise the fill would stop short of a patch or run from one into the next.
+// The drawing is laid out and converted again exactly as the build does it;
+// the file must hold that line art, every patch left to colour must have
+// white, and no white area may span two patches: otherwise the fill would
+// run from one part into the next.
 TEST(PicturesContentTest, EveryPatchOfTheDrawingIsOneClosedArea) {
-    const std::vector<Listed> animals = listedAnimals();
-    ASSERT_EQ(animals.size(), static_cast<std::size_t>(kPictureCount));
-    for (const Listed& animal : animals) {
-        QFile svgFile(QString::fromStdString((kPictures / "openmoji" / (animal.hex + ".svg")).string()));
-        ASSERT_TRUE(svgFile.open(QIODevice::ReadOnly)) << animal.hex;
-        const lineart::Labels labels =
-            lineart::labelDrawing(svgFile.readAll(), lineart::kWidth, lineart::kHeight, lineart::kMargin, animal.scene);
-        ASSERT_FALSE(labels.label.empty()) << animal.hex;
-        const lineart::Regions regions = lineart::findRegions(labels);
-        // The animal itself, its scene left out, fills the side of the page that limits it.
-        const double across = static_cast<double>(labels.animal.width()) / labels.width;
-        const double down = static_cast<double>(labels.animal.height()) / labels.height;
-        EXPECT_GE(std::max(across, down), 0.6) << animal.title << ": " << across << " of the width, " << down
-                                                << " of the height";
-
+    for (const Listed& animal : listedAnimals()) {
+        const std::optional<page::Page> laidOut = page::layOut(drawing(animal), animal.scene);
+        ASSERT_TRUE(laidOut) << animal.drawing;
+        const lineart::Result art = lineart::convert(laidOut->colours);
         const pictures::LibraryPicture picture =
             valueOf(pictures::readLibraryPicture(kProgram / pictures::libraryPicturePath(animal.number)));
-        ASSERT_EQ(picture.cells.size(), labels.label.size()) << animal.title;
-        const std::string name = where(picture, animal.number) + " from " + animal.hex + ".svg";
+        ASSERT_EQ(picture.cells.size(), art.white.size()) << animal.title;
+        const std::string name = where(picture, animal.number) + " from " + animal.drawing + ".svg";
         const std::vector<int> area = whiteAreas(picture);
 
-        // The first area met in each patch and the first patch met in each area.
-        std::vector<int> areaOfRegion(regions.size.size(), -1);
-        std::vector<int> regionOfArea(picture.cells.size(), -1);
-        std::vector<bool> splitTold(regions.size.size(), false);
-        std::vector<bool> sharedTold(picture.cells.size(), false);
+        std::vector<int> patchOfArea(picture.cells.size(), -1);
+        std::vector<bool> hasWhite(static_cast<std::size_t>(art.patches), false);
         int failures = 0;
         for (std::size_t p = 0; p < area.size() && failures < 5; ++p) {
-            const int region = regions.id[p];
-            if (region < 0 || area[p] < 0) continue;
             const std::string pixel =
                 " at pixel (" + std::to_string(p % picture.width) + ", " + std::to_string(p / picture.width) + ")";
-            if (areaOfRegion[region] < 0) areaOfRegion[region] = area[p];
-            if (regionOfArea[area[p]] < 0) regionOfArea[area[p]] = region;
-            if (areaOfRegion[region] != area[p] && !splitTold[region]) {
-                ADD_FAILURE() << name << ": " << describe(labels, regions, region)
-                              << " is split into more than one white area" << pixel;
-                splitTold[region] = true;
+            if ((picture.cells[p] == 1) != (art.white[p] == 1)) {
+                ADD_FAILURE() << name << ": the file differs from the line art" << pixel;
                 ++failures;
             }
-            if (regionOfArea[area[p]] != region && !sharedTold[area[p]]) {
-                ADD_FAILURE() << name << ": " << describe(labels, regions, regionOfArea[area[p]]) << " and "
-                              << describe(labels, regions, region) << " share one white area" << pixel;
-                sharedTold[area[p]] = true;
+            if (area[p] < 0) continue;
+            const int patch = art.patch[p];
+            hasWhite[patch] = true;
+            if (patchOfArea[area[p]] < 0) patchOfArea[area[p]] = patch;
+            if (patchOfArea[area[p]] != patch) {
+                ADD_FAILURE() << name << ": patches " << patchOfArea[area[p]] << " and " << patch
+                              << " share one white area" << pixel;
+                patchOfArea[area[p]] = patch;
                 ++failures;
             }
         }
-        for (std::size_t region = 0; region < regions.size.size() && failures < 5; ++region) {
-            if (areaOfRegion[region] < 0) {
-                ADD_FAILURE() << name << ": " << describe(labels, regions, static_cast<int>(region))
-                              << " has no white area";
+        for (int patch = 0; patch < art.patches && failures < 5; ++patch) {
+            if (!hasWhite[patch]) {
+                ADD_FAILURE() << name << ": patch " << patch << " has no white area";
                 ++failures;
             }
         }
