@@ -41,13 +41,14 @@ struct Result {
     int height = 0;
     std::vector<std::uint8_t> white;  // per pixel, 1 white and 0 black
     std::vector<int> patch;           // per pixel, the patch it ended in (lines included)
-    int patches = 0;                  // patches kept to colour, the paper among them
+    int patches = 0;                  // patches left after sharing, the page around among them
     int shared = 0;                   // patches too small or thin, shared out among their neighbours
     int ink = 0;                      // small or thin dark patches drawn solid black
 };
 
-// `page` shows the picture on see-through paper; every distinct colour
-// (the paper's included) is a patch colour. Deterministic for the same image.
+// `page` shows the picture on see-through paper, its top left pixel on the
+// page around the picture, which is always kept; every distinct colour (the
+// paper's included) is a patch colour. Deterministic for the same image.
 Result convert(const QImage& page);
 
 }  // namespace lineart
