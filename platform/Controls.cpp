@@ -1,5 +1,6 @@
 #include "platform/Controls.h"
 
+#include "platform/Desktop.h"
 #include "platform/FramePacer.h"
 #include "platform/LargeText.h"
 
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyledItemDelegate>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -122,10 +124,14 @@ private:
     bool pressed_ = false;
 };
 
+// The control the keys of its window go to (whether or not the window is in
+// front) shows it once the keyboard is in use.
+bool showsFocusFrame(const QWidget* widget) {
+    return widget->window()->focusWidget() == widget && focusCuesShown(widget);
+}
+
 // The frame of the control that has the keyboard: a black line inside a white
 // one, so it shows on every colour a control can take.
-// The control the keys of its window go to, whether or not the window is in front.
-bool holdsKeyboard(const QWidget* widget) { return widget->window()->focusWidget() == widget; }
 
 void drawFocusFrame(QPainter& painter, const QRect& bounds) {
     painter.save();
@@ -185,7 +191,7 @@ protected:
             }
             drawWrappedText(painter, content, text(), Qt::AlignCenter);
         }
-        if (holdsKeyboard(this)) drawFocusFrame(painter, rect());
+        if (showsFocusFrame(this)) drawFocusFrame(painter, rect());
     }
     // Enter presses the focused button as Space and a click do.
     void keyPressEvent(QKeyEvent* event) override {
@@ -205,7 +211,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override {
         QLineEdit::paintEvent(event);
-        if (!holdsKeyboard(this)) return;
+        if (!showsFocusFrame(this)) return;
         QPainter painter(this);
         drawFocusFrame(painter, rect());
     }
@@ -292,7 +298,7 @@ Label::Label(const ControlContext& c, const LabelDesign& d)
     w->mouseDown = &MouseDown;
     w->setTextFormat(Qt::PlainText);
     w->setWordWrap(true);
-    w->setAlignment(toQt(d.alignment));
+    w->setAlignment(d.middle ? (toQt(d.alignment) & Qt::AlignHorizontal_Mask) | Qt::AlignVCenter : toQt(d.alignment));
     setFont(d.font);
     setCaption(d.caption);
     if (d.border) w->setFrameStyle(QFrame::Box | QFrame::Plain);
@@ -378,11 +384,25 @@ protected:
     }
     void paintEvent(QPaintEvent* event) override {
         QListWidget::paintEvent(event);
-        if (!holdsKeyboard(this)) return;
+        if (!showsFocusFrame(this)) return;
         QPainter painter(viewport());
         drawFocusFrame(painter, viewport()->rect());
     }
 };
+
+// Every row of a list exactly one line of the list's font high.
+class RowDelegate : public QStyledItemDelegate {
+public:
+    RowDelegate(QObject* parent, int rowHeight) : QStyledItemDelegate(parent), rowHeight_(rowHeight) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), rowHeight_};
+    }
+
+private:
+    int rowHeight_;
+};
+
+int lineHeight(const QFont& font) { return static_cast<int>(std::ceil(QFontMetricsF(font).height())); }
 
 }  // namespace
 
@@ -390,7 +410,13 @@ ListBox::ListBox(const ControlContext& c, const ListBoxDesign& d) : Control(new 
     list_ = static_cast<QListWidget*>(widget());
     list_->setFont(toQFont(d.font));
     list_->setSelectionMode(QAbstractItemView::SingleSelection);
-    placeWidget(list_, d.bounds, d.visible);
+    list_->setUniformItemSizes(true);
+    list_->setItemDelegate(new RowDelegate(list_, lineHeight(list_->font())));
+    // Cut to whole rows, as the list boxes of the design are.
+    Bounds bounds = d.bounds;
+    const int frame = 2 * list_->frameWidth();
+    bounds.height = std::max(0, (bounds.height - frame) / rowHeight()) * rowHeight() + frame;
+    placeWidget(list_, bounds, d.visible);
     QObject::connect(list_, &QListWidget::currentRowChanged, list_, [this](int) {
         if (Click) Click();
     });
@@ -404,14 +430,17 @@ std::string ListBox::item(int index) const {
 }
 int ListBox::listIndex() const { return list_->currentRow(); }
 void ListBox::setListIndex(int index) { list_->setCurrentRow(index); }
+int ListBox::rowHeight() const { return lineHeight(list_->font()); }
 
 namespace {
 constexpr int kHasPictureRole = Qt::UserRole + 1;
 }
 
 void ListBox::setPictureSize(int width, int height) {
-    list_->setIconSize(QSize(width, height));
-    QPixmap blank(width, height);
+    // A pixel of the row's height is kept clear above and below the picture.
+    const int high = std::min(height, rowHeight() - 2);
+    list_->setIconSize(QSize(std::max(1, width * high / std::max(1, height)), high));
+    QPixmap blank(list_->iconSize());
     blank.fill(Qt::transparent);
     for (int i = 0; i < list_->count(); ++i) {
         QListWidgetItem* it = list_->item(i);

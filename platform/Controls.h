@@ -64,6 +64,9 @@ struct LabelDesign {
     // Opaque with this background when set; transparent otherwise.
     std::optional<ColourNumber> backColour;
     Alignment alignment = Alignment::Left;
+    // Centred in the label's height, from the capitals' tops to the descenders,
+    // rather than set from its top.
+    bool middle = false;
     bool border = false;
     bool visible = true;
     // The label takes the size of its text on one line, whatever the bounds say.
@@ -129,6 +132,9 @@ struct ListBoxDesign {
     bool visible = true;
 };
 
+// A list of one row per item, each as high as a line of its font; its height
+// is cut to whole rows, so no row shows only in part.
+
 class ListBox : public Control {
 public:
     ListBox(const ControlContext& context, const ListBoxDesign& design);
@@ -139,9 +145,11 @@ public:
     int listIndex() const;
     void setListIndex(int index);
 
-    // A small picture beside each item's text. Every item keeps an empty picture
-    // of this size until its own is set, so rows do not move as pictures come.
+    // A small picture beside each item's text, made smaller to fit in its row
+    // when it is higher. Every item keeps an empty picture of that size until
+    // its own is set, so rows do not move as pictures come.
     void setPictureSize(int width, int height);
+    int rowHeight() const;
     void setItemPicture(int index, const QPixmap& picture);
     bool hasItemPicture(int index) const;
 

@@ -1,9 +1,11 @@
 #include "platform/Desktop.h"
 
+#include <QAbstractScrollArea>
 #include <QCloseEvent>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
+#include <QKeyEvent>
 #include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
@@ -17,17 +19,24 @@ namespace platform {
 
 namespace {
 
-// Sees every press on the stage before the window under it does. A press on
-// the bare stage goes no further: the scene would take the keyboard from the
-// window in front, and with it Esc and Tab, though nothing there can use it.
-class PressWatcher : public QObject {
+// Sees every press and key on the stage before the window concerned does. A
+// press on the bare stage goes no further: the scene would take the keyboard
+// from the window in front, and with it Esc and Tab, though nothing there can
+// use it. Keys that move between controls show where the keyboard is; a press
+// hides it again.
+class InputWatcher : public QObject {
 public:
-    PressWatcher(QGraphicsScene& scene, Desktop& desktop) : QObject(&scene), scene_(scene), desktop_(desktop) {}
+    InputWatcher(QGraphicsScene& scene, Desktop& desktop) : QObject(&scene), scene_(scene), desktop_(desktop) {}
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            if (movesFocus(static_cast<QKeyEvent*>(event)->key())) desktop_.stage().setFocusCues(true);
+            return false;
+        }
         if (event->type() != QEvent::GraphicsSceneMousePress && event->type() != QEvent::GraphicsSceneMouseDoubleClick)
             return false;
+        desktop_.stage().setFocusCues(false);
         const auto* press = static_cast<QGraphicsSceneMouseEvent*>(event);
         QGraphicsItem* item = scene_.itemAt(press->scenePos(), QTransform());
         if (!item) return true;
@@ -36,6 +45,13 @@ protected:
     }
 
 private:
+    static bool movesFocus(int key) {
+        switch (key) {
+            case Qt::Key_Tab: case Qt::Key_Backtab:
+            case Qt::Key_Left: case Qt::Key_Right: case Qt::Key_Up: case Qt::Key_Down: return true;
+            default: return false;
+        }
+    }
     QGraphicsScene& scene_;
     Desktop& desktop_;
 };
@@ -104,6 +120,29 @@ void Stage::drawBackground(QPainter* painter, const QRectF& rect) {
     QGraphicsView::drawBackground(painter, rect);
 }
 
+void Stage::setFocusCues(bool shown) {
+    if (focusCues_ == shown) return;
+    focusCues_ = shown;
+    // Only the controls that hold their window's keys draw a frame.
+    for (const QGraphicsItem* window : windows) {
+        const auto* proxy = dynamic_cast<const QGraphicsProxyWidget*>(window);
+        QWidget* focused = proxy && proxy->widget() ? proxy->widget()->focusWidget() : nullptr;
+        if (!focused) continue;
+        focused->update();
+        if (auto* area = qobject_cast<QAbstractScrollArea*>(focused)) area->viewport()->update();
+    }
+}
+
+bool focusCuesShown(const QWidget* control) {
+    const QGraphicsProxyWidget* proxy = control->window()->graphicsProxyWidget();
+    const QGraphicsScene* scene = proxy ? proxy->scene() : nullptr;
+    if (!scene) return false;
+    for (const QGraphicsView* view : scene->views()) {
+        if (const auto* stage = dynamic_cast<const Stage*>(view)) return stage->focusCues();
+    }
+    return false;
+}
+
 void Stage::closeEvent(QCloseEvent* event) {
     // Closing the program's screen from the desktop ends the program cleanly.
     event->ignore();
@@ -115,7 +154,7 @@ Desktop::Desktop(Services services)
     scene_->setBackgroundBrush(Qt::black);
     stage_ = std::make_unique<Stage>(scene_.get());
     stage_->closeRequested = [this] { endProgram(); };
-    scene_->installEventFilter(new PressWatcher(*scene_, *this));
+    scene_->installEventFilter(new InputWatcher(*scene_, *this));
 }
 
 Desktop::~Desktop() {
@@ -138,6 +177,8 @@ void Desktop::endProgram() {
 QGraphicsProxyWidget* Desktop::place(QWidget* root) {
     auto* proxy = new WindowProxy;
     proxy->setWidget(root);
+    // The window takes the keyboard on the stage, whatever its widget says.
+    proxy->setFocusPolicy(Qt::StrongFocus);
     scene_->addItem(proxy);
     proxy->setVisible(false);
     stage_->windows.push_back(proxy);

@@ -29,11 +29,23 @@ public:
     // The windows that stand on the stage, shown or not.
     std::vector<const QGraphicsItem*> windows;
 
+    // Whether the control with the keys shows its frame: only once the keyboard
+    // has moved between controls (Tab, the arrows), until the mouse is pressed
+    // again, as desktops do; a child who only clicks never sees it.
+    bool focusCues() const { return focusCues_; }
+    void setFocusCues(bool shown);
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void drawBackground(QPainter* painter, const QRectF& rect) override;
+
+private:
+    bool focusCues_ = false;
 };
+
+// The stage's focusCues() for a control on it; none off the stage.
+bool focusCuesShown(const QWidget* control);
 
 // The window set's home: knows every window by number, owns the stage and
 // the services, and ends the program when the last window is unloaded.

@@ -58,8 +58,10 @@ FormFrame::FormFrame(const QString& title, bool titleBar, int clientWidth, int c
         client_->setGeometry(0, 0, clientWidth, clientHeight);
     }
     resize(frameSize());
-    // Holds the keyboard when no control of the window does, so Esc still reaches it.
-    setFocusPolicy(Qt::ClickFocus);
+    // Takes the keyboard from none of its controls: a click on the window's
+    // background, a label or a shape leaves the keys where they were. While no
+    // control has them, the window's keys come here (Esc, Tab).
+    setFocusPolicy(Qt::NoFocus);
 }
 
 // Tab and Shift+Tab go round the window's own controls rather than on to the

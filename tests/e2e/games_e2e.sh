@@ -2,8 +2,9 @@
 # The three games in the real program, played with the keyboard: the magic
 # square reached by ">>" and solved by typing, the example from the recess menu
 # answered 0, 1, 2, ... until it is right, and the keyboard trainer from the
-# recess menu, whose letters fall and whose bar moves when a Cyrillic key is
-# typed. Each game leads back to the main window.
+# recess menu, whose letters fall and whose bar rises when a falling letter is
+# typed, also after a click anywhere in its window. Each game leads back to the
+# main window.
 # With GAMES_SCREENSHOTS set to a folder, small pictures of the three games are
 # left there (square.png, example.png, trainer.png).
 # Usage: games_e2e.sh PATH_TO_PYATNUSHKI
@@ -33,6 +34,36 @@ has_ink() {
 bar_top() {
     convert "$work/shot.png" -crop "1x546+992+251" +repage -depth 8 rgb:- 2>/dev/null | od -An -v -tu1 -w3 |
         awk '$1 > 200 && $2 < 60 && $3 < 60 { print NR + 250; found = 1; exit } END { if (!found) print -1 }'
+}
+
+# The trainer's letters are read from the screen in the face the program shows them in.
+letters="python3 $(dirname "$0")/letters.py"
+letter_font=$(fc-match -f '%{file}' 'Liberation Sans:style=Regular')
+
+# hit_after_click WHAT X Y: clicks the trainer at (X, Y), then types the highest
+# falling letter until the bar rises: a hit, so the key reached the input box.
+# A letter that was read wrongly or went by first costs a try; ten seconds in all.
+hit_after_click() {
+    local what=$1 deadline=$((SECONDS + 10)) before now letter settle
+    click_stage "$2" "$3"
+    while ((SECONDS <= deadline)); do
+        shot
+        before=$(bar_top)
+        convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
+        read -ra letter < <($letters "$work/shot.rgb" "$letter_font") || continue
+        key "${letter[0]}"
+        settle=$((SECONDS + 2))
+        while ((SECONDS <= settle)); do
+            shot
+            now=$(bar_top)
+            if ((now >= 0 && now < before)); then
+                echo "a hit with ${letter[0]} after a click on $what"
+                return 0
+            fi
+            sleep 0.1
+        done
+    done
+    fail "no hit after a click on $what: the keys did not reach the input box"
 }
 
 # close_other_game X Y: the close box of the game that came up instead of the square.
@@ -135,23 +166,17 @@ play_trainer() {
     ((changed)) || { fail "the trainer's letters do not move"; return 1; }
     keep trainer 237 213 805 597
 
-    # A Cyrillic key moves the bar: up for a letter that is falling, down for any other.
-    local before now
+    # Wherever the child clicks in the window, the keys still go to the input
+    # box: a falling letter typed after each click is a hit, and the bar rises.
+    local letter
+    hit_after_click "the background" 260 263 || return 1
     shot
-    before=$(bar_top)
-    ((before > 0)) || { fail "no score bar in the trainer"; return 1; }
-    key Cyrillic_be
-    deadline=$((SECONDS + 5))
-    while ((SECONDS <= deadline)); do
-        shot
-        now=$(bar_top)
-        if ((now != before)); then
-            echo "the bar moved from row $before to row $now after 'б'"
-            break
-        fi
-        sleep 0.1
-    done
-    ((now != before)) || { fail "the score bar did not move after 'б'"; return 1; }
+    convert "$work/shot.png" -depth 8 "rgb:$work/shot.rgb"
+    read -ra letter < <($letters "$work/shot.rgb" "$letter_font")
+    hit_after_click "a falling letter" "${letter[1]:-0}" "${letter[2]:-0}" || return 1
+    shot
+    hit_after_click "the score bar" 992 $(($(bar_top) + 6)) || return 1
+    hit_after_click "the divider" 504 543 || return 1
 
     click_stage 1021 229  # the trainer's close box
     wait_colour "main window after the trainer" 10 1276 1020 "0 255 255"

@@ -2,7 +2,11 @@
 // the main window, and messages shown from inside a handler.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QGraphicsProxyWidget>
 #include <QLineEdit>
+#include <QTest>
+#include <functional>
 
 #include "games/core/GameTexts.h"
 #include "platform/ModalScope.h"
@@ -187,6 +191,41 @@ TEST_F(GameWindowsTest, TrainerWonAtFiftySevenSecondsSaysSoAndReturnsToTheMainWi
     EXPECT_TRUE(w.form1.visible());
     fakes.timers.advance(5000);
     EXPECT_EQ(shown().size(), 1u) << "no later tick decides the game again";
+}
+
+// The input box takes every key, whatever the child clicked in the window
+// before: its background, a falling letter, the score bar or the divider.
+TEST_F(GameWindowsTest, TrainerKeepsTheKeysInItsBoxAfterAClickAnywhereInItsWindow) {
+    platform::Stage& stage = desktop.stage();
+    stage.show();
+    QApplication::setActiveWindow(&stage);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&stage));
+    enterMainWindow();
+    openTrainer();
+    nextTrainerTick();  // the lowest letters come back at the top as "б"
+    ASSERT_EQ(w.form4.Label1(1).caption(), "б");
+
+    // Each press goes to the stage where the point of the trainer's client area shows.
+    const auto click = [&](QPoint inClient) {
+        QWidget* client = w.form4.clientWidget();
+        const QPointF onStage = client->window()->graphicsProxyWidget()->mapToScene(client->mapTo(client->window(), inClient));
+        QTest::mouseClick(stage.viewport(), Qt::LeftButton, {}, stage.mapFromScene(onStage));
+    };
+    const auto centre = [](const platform::Control& c) { return QPoint(c.left() + c.width() / 2, c.top() + c.height() / 2); };
+    const std::pair<const char*, std::function<QPoint()>> places[] = {
+        {"the background", [] { return QPoint(20, 20); }},
+        {"a falling letter", [&] { return centre(w.form4.Label1(2)); }},
+        {"the score bar", [&] { return centre(*w.form4.Shape1); }},
+        {"the divider", [&] { return QPoint(w.form4.Line1->x1(), 300); }},
+    };
+    for (const auto& [place, where] : places) {
+        click(where());
+        const int bar = w.form4.state().barHeight;
+        QTest::sendKeyEvent(QTest::Click, stage.windowHandle(), Qt::Key(0x411), QString::fromUtf8("б"), Qt::NoModifier);
+        fakes.timers.advance(w.form4.Timer1->interval());
+        EXPECT_GT(w.form4.state().barHeight, bar) << "no hit after a click on " << place;
+        EXPECT_TRUE(w.form4.Text1->hasFocus()) << place;
+    }
 }
 
 TEST_F(GameWindowsTest, TrainerLostSaysSoAndReturnsToTheMainWindowWithItsDrawing) {

@@ -1,9 +1,13 @@
 // Keyboard focus and tab order, typing into the focused box, labels that take
-// the size of their text, centred text boxes and shapes without border.
+// the size of their text, centred text boxes, shapes without border and lists
+// of whole rows.
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFontMetricsF>
 #include <QLineEdit>
+#include <QListWidget>
+#include <cmath>
 #include <QTest>
 
 #include "platform/Form.h"
@@ -22,6 +26,7 @@ public:
     Ctl<CommandButton> Command1{*this};
     Ctl<Label> Label1{*this};
     Ctl<Shape> Shape1{*this};
+    Ctl<ListBox> List1{*this}, List2{*this};
     // Which control comes first in tab order, and whether it may take the focus.
     int buttonTab = 0;
     bool buttonEnabled = true;
@@ -38,6 +43,8 @@ protected:
             LabelDesign{.bounds = {100, 10, 5, 5}, .caption = "ж", .font = {"Arial", 48}, .autoSize = true});
         add(Shape1, "Shape1",
             ShapeDesign{.bounds = {100, 100, 20, 20}, .fillColour = rgb(255, 0, 0), .borderWidth = 0});
+        add(List1, "List1", ListBoxDesign{{200, 0, 300, 903}, {"MS Sans Serif", 18}});
+        add(List2, "List2", ListBoxDesign{{520, 0, 200, 100}, {"Arial", 9}});
     }
 };
 
@@ -144,5 +151,31 @@ TEST_F(FocusTest, AShapeWithoutBorderIsItsFillToTheEdge) {
     const QImage image = form.Shape1->widget()->grab().toImage();
     for (const QPoint p : {QPoint(0, 0), QPoint(19, 19), QPoint(10, 0), QPoint(10, 10)}) {
         EXPECT_EQ(image.pixelColor(p), QColor(255, 0, 0)) << p.x() << "," << p.y();
+    }
+}
+
+// As the design's list boxes do, a list shows whole rows only, each a line of
+// its font high, with its pictures inside the rows.
+TEST_F(FocusTest, AListShowsWholeRowsALineOfItsFontHighWithItsPicturesInside) {
+    form.show();
+    const std::pair<Ctl<ListBox>*, int> lists[] = {{&form.List1, 903}, {&form.List2, 100}};
+    for (const auto& [slot, designHeight] : lists) {
+        ListBox& list = **slot;
+        for (int i = 0; i < 40; ++i) list.addItem("Рисунок " + std::to_string(i));
+        list.setPictureSize(32, 40);
+        QPixmap picture(32, 40);
+        picture.fill(Qt::red);
+        list.setItemPicture(0, picture);
+        const auto* widget = static_cast<QListWidget*>(list.widget());
+        const int line = static_cast<int>(std::ceil(QFontMetricsF(widget->font()).height()));
+        const int row = widget->visualItemRect(widget->item(0)).height();
+        const int shown = widget->viewport()->height();
+        EXPECT_EQ(row, line) << list.name();
+        EXPECT_EQ(widget->visualItemRect(widget->item(1)).top(), row) << list.name();
+        EXPECT_EQ(shown % row, 0) << list.name() << ": " << shown << " px of rows " << row << " px high";
+        EXPECT_LE(list.height(), designHeight) << list.name();
+        EXPECT_GT(list.height(), designHeight - row) << list.name();
+        EXPECT_LT(widget->iconSize().height(), row) << list.name();
+        EXPECT_NEAR(widget->iconSize().width(), widget->iconSize().height() * 32 / 40.0, 1) << list.name() << ": in proportion";
     }
 }
