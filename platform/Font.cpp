@@ -25,9 +25,9 @@ const FreeFace* freeFaceFor(const std::string& face) {
     static const std::map<std::string, FreeFace> faces = {
         {"MS Sans Serif", {"Liberation Sans"}},    // fonts-liberation2
         {"Arial", {"Liberation Sans"}},            // fonts-liberation2, Arial's metrics
-        // fonts-paratype, Bold: heavy and narrow enough that every title letter
-        // of the welcome window fits its label at the design size.
-        {"Arial Black", {"PT Sans Narrow"}},
+        // fonts-roboto-unhinted, in its Black weight (below): a heavy display
+        // face with every Cyrillic letter, narrow enough for the welcome title.
+        {"Arial Black", {"Roboto"}},
         // fonts-urw-base35, Palatino's metrics. Its italic draws "н" as "и" and
         // "м" as "л"; Liberation Serif Italic (fonts-liberation2) reads right and,
         // at the tale page's 19 px, sets 22 px lines about as wide as Palatino's.
@@ -58,6 +58,7 @@ QFont toQFont(const Font& font) {
     q.setItalic(font.italic);
     q.setUnderline(font.underline);
     if (font.face == "Arial Black") q.setWeight(QFont::Black);
+    if (font.stretch != 100) q.setStretch(font.stretch);
     // Naming the style keeps Qt from choosing the bold face; asked for bold
     // weight, it then emboldens the regular one (below 64 pixels).
     if (font.bold && free && free->emboldenRegular) q.setStyleName(font.italic ? "Italic" : "Regular");

@@ -12,6 +12,8 @@ struct Font {
     bool bold = false;
     bool italic = false;
     bool underline = false;
+    // The width of the letters, in percent of the face's own.
+    int stretch = 100;
 };
 
 // The design faces are mapped to free faces with Cyrillic glyphs; sizes are

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool x11-utils imagemagick poppler-utils libx11-dev libxtst-dev
   dpkg-dev lintian appstream desktop-file-utils
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
-  fonts-ebgaramond fonts-sil-andika fonts-paratype
+  fonts-ebgaramond fonts-sil-andika fonts-paratype fonts-roboto-unhinted
 )
 
 missing=()

@@ -15,9 +15,11 @@ constexpr ColourNumber kBlue = rgb(0, 0, 255);
 // The title, two rows of capitals: each letter with its index, left edge,
 // label width and alignment. Width and alignment set where the letter stands
 // in its label; they are chosen (measured in the title's face) so that every
-// letter lies whole inside its label, clear of its edges, and the gaps between
-// the letters of a row are even. A letter whose ink reaches past its advance
-// (У, Ж, А) is centred, which leaves it room on both sides.
+// letter lies whole inside its label, clear of its edges and of the other
+// labels, and the gaps between the letters of a row are as even as the left
+// edges allow: 23 or 24 pixels in the first row; in the second, whose edges
+// crowd its first five letters and spread the last ones, 14 to 36. Ж, the
+// widest letter, is set narrower to fit between its neighbours.
 struct Letter {
     int index;
     const char* text;
@@ -25,16 +27,17 @@ struct Letter {
     int top;
     int width;
     Alignment alignment;
+    int stretch = 100;
 };
 constexpr int kLetterHeight = 157;
-constexpr Alignment R = Alignment::Right, C = Alignment::Centre;
+constexpr Alignment L = Alignment::Left, R = Alignment::Right, C = Alignment::Centre;
 constexpr Letter kLetters[] = {
-    {0, "П", 40, 8, 67, R},      {1, "Я", 136, 8, 76, R},     {2, "Т", 240, 8, 88, C},
-    {3, "Н", 344, 8, 82, R},     {4, "У", 448, 8, 104, C},    {5, "Ш", 552, 8, 116, R},
-    {6, "К", 696, 8, 84, C},     {7, "И", 800, 8, 85, R},     {8, "Х", 40, 160, 74, C},
-    {9, "У", 136, 160, 84, C},   {10, "Д", 240, 160, 88, C},  {11, "О", 344, 160, 80, R},
-    {12, "Ж", 448, 160, 108, C}, {16, "Н", 560, 160, 96, R},  {17, "И", 656, 160, 108, R},
-    {13, "К", 768, 160, 132, C}, {14, "А", 912, 160, 73, C},  {15, "М", 1016, 160, 91, R},
+    {0, "П", 40, 8, 97, L},          {1, "Я", 136, 8, 97, R},      {2, "Т", 240, 8, 101, C},
+    {3, "Н", 344, 8, 99, C},         {4, "У", 448, 8, 100, C},     {5, "Ш", 552, 8, 134, R},
+    {6, "К", 696, 8, 97, L},         {7, "И", 800, 8, 97, C},      {8, "Х", 40, 160, 97, C},
+    {9, "У", 136, 160, 102, C},      {10, "Д", 240, 160, 102, C},  {11, "О", 344, 160, 98, R},
+    {12, "Ж", 448, 160, 110, C, 76}, {16, "Н", 560, 160, 97, R},   {17, "И", 656, 160, 112, R},
+    {13, "К", 768, 160, 132, C},     {14, "А", 912, 160, 97, C},   {15, "М", 1016, 160, 110, C},
 };
 
 // A ray's fixed end, its second end at load, and the second end in each phase;
@@ -73,16 +76,15 @@ void Form5::build() {
         const Ray& r = kRays[i];
         add(Line1, "Line1", i, LineDesign{r.x1, r.y1, r.x2, r.y2, rgb(255, 255, 0), 5});
     }
-    const Font title{"Arial Black", 99.75};
-    for (std::size_t i = 0; i < std::size(kLetters); ++i) {
-        const Letter& l = kLetters[i];
+    for (const Letter& l : kLetters) {
         add(Label1, "Label1", l.index,
             LabelDesign{.bounds = {l.left, l.top, l.width, kLetterHeight},
                         .caption = l.text,
-                        .font = title,
+                        .font = {.face = "Arial Black", .points = 99.75, .stretch = l.stretch},
                         .foreColour = kBlue,
                         .backColour = kBlue,
-                        .alignment = l.alignment});
+                        .alignment = l.alignment,
+                        .middle = true});
     }
     add(Shape4, "Shape4", ShapeDesign{{968, 360, 177, 401}, ShapeKind::RoundedRectangle, rgb(255, 255, 192), kBlack, 3});
     add(Label2, "Label2",
