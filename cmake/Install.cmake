@@ -6,7 +6,7 @@ install(TARGETS pyatnushki RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 set(PYATNUSHKI_FOLDER ${CMAKE_INSTALL_DATADIR}/pyatnushki)
 install(DIRECTORY ${PYATNUSHKI_STAGE_DIR}/data DESTINATION ${PYATNUSHKI_FOLDER})
 foreach(file fon.mid kn.wav peep.wav beep.wav pyatnushki.html pyatnushki.png sun.png welcome1.png welcome2.png welcome3.png
-        LICENSES.md CC-BY-SA-4.0.txt)
+        LICENSES.md)
   install(FILES ${PYATNUSHKI_STAGE_DIR}/${file} DESTINATION ${PYATNUSHKI_FOLDER})
 endforeach()
 install(DIRECTORY ${PYATNUSHKI_STAGE_DIR}/icons/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
@@ -24,8 +24,6 @@ add_custom_command(OUTPUT ${PYATNUSHKI_CHANGELOG_GZ}
 add_custom_target(changelog_gz ALL DEPENDS ${PYATNUSHKI_CHANGELOG_GZ})
 install(FILES ${PROJECT_SOURCE_DIR}/assets/LICENSES.md ${PROJECT_SOURCE_DIR}/assets/debian/copyright
   ${PYATNUSHKI_CHANGELOG_GZ} DESTINATION ${CMAKE_INSTALL_DOCDIR})
-install(FILES ${PROJECT_SOURCE_DIR}/assets/pictures/openmoji/LICENSE.txt
-  DESTINATION ${CMAKE_INSTALL_DOCDIR} RENAME CC-BY-SA-4.0.txt)
 set(PYATNUSHKI_MANPAGE_GZ ${PROJECT_BINARY_DIR}/pyatnushki.1.gz)
 add_custom_command(OUTPUT ${PYATNUSHKI_MANPAGE_GZ}
   COMMAND gzip -9nc ${PROJECT_SOURCE_DIR}/assets/debian/pyatnushki.1 > ${PYATNUSHKI_MANPAGE_GZ}

@@ -1,9 +1,9 @@
 // Builds the picture library and the welcome window's images from the
 // drawings in assets/pictures:
 //   make_pictures <assets/pictures> <program folder> [contact sheet.png]
-// writes data/ N.mac (line art, rewritten every time), data/gl N.mac (the
-// gallery's starting pictures, written only when missing so a child's saved
-// work survives a rebuild) and the PNGs beside the program; with a third
+// writes data/ N.mac (line art, rewritten every time) and the PNGs beside the
+// program (the gallery's starting pictures are made from data/ N.mac when the
+// program needs them); with a third
 // argument also all the pictures on one sheet, numbered and titled, for the
 // documentation (docs/screenshots/pictures.png).
 #include <QByteArray>
@@ -25,7 +25,6 @@
 #include <string>
 #include <vector>
 
-#include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 #include "platform/core/Cp1251.h"
 #include "platform/core/PixelBuffer.h"
@@ -70,7 +69,6 @@ std::vector<ColouredImage> colouredImages() {
 // The welcome window's corner: a quarter of the sun on the blue sky.
 const char* const kSun = "sun";
 
-const char* const kBlankTitle = "Мой рисунок";
 
 bool fail(const std::string& message) {
     std::fprintf(stderr, "make_pictures: %s\n", message.c_str());
@@ -149,24 +147,6 @@ bool writeLibraryPicture(const fs::path& file, const std::string& title, const s
         ok = writer->writeLine(row);
     }
     if (!writer->commit(&why) || !ok) return fail(file.string() + ": " + why);
-    return true;
-}
-
-// The gallery slot holds what the canvas would show with the picture drawn on
-// it: cell (c, r) is pixel (c - 1, r).
-bool writeGallerySlot(const fs::path& file, const std::string& title, const std::vector<std::uint8_t>* white) {
-    if (fs::exists(file)) return true;
-    platform::PixelBuffer canvas(page::kWidth, page::kHeight, platform::kWhite);
-    if (white) {
-        for (int r = 1; r <= page::kHeight; ++r) {
-            for (int c = 1; c <= page::kWidth; ++c) {
-                if (!(*white)[static_cast<std::size_t>(r - 1) * page::kWidth + (c - 1)]) {
-                    canvas.setPixel(c - 1, r, platform::kBlack);
-                }
-            }
-        }
-    }
-    if (auto error = pictures::saveGalleryPicture(file, title, canvas)) return fail(error->message);
     return true;
 }
 
@@ -250,13 +230,9 @@ bool run(const fs::path& pictures, const fs::path& program, const fs::path& shee
         if (!writeLibraryPicture(program / pictures::libraryPicturePath(animal.number), animal.title, art.white)) {
             return false;
         }
-        if (!writeGallerySlot(program / pictures::initialGalleryPath(animal.number), animal.title, &art.white)) {
-            return false;
-        }
         made.push_back(art.white);
     }
     if (!sheet.empty() && !savePng(contactSheet(*animals, made), sheet)) return false;
-    if (!writeGallerySlot(program / pictures::initialGalleryPath(0), kBlankTitle, nullptr)) return false;
 
     for (const ColouredImage& wanted : images) {
         const fs::path file = program / wanted.file;

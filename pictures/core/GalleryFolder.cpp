@@ -63,7 +63,6 @@ const fs::path& galleryFolder() { return current(); }
 void useGalleryFolder(fs::path folder) { current() = std::move(folder); }
 
 fs::path galleryPath(int slot) { return galleryFolder() / ("gl" + NumberText(slot) + ".mac"); }
-fs::path initialGalleryPath(int slot) { return fs::path("data") / ("gl" + NumberText(slot) + ".mac"); }
 
 std::optional<fs::path> userGalleryFolder() { return platform::userDataFolder(); }
 

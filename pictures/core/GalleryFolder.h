@@ -22,9 +22,6 @@ inline constexpr int kGallerySlots = 36;  // gl 0.mac … gl 35.mac
 const std::filesystem::path& galleryFolder();
 void useGalleryFolder(std::filesystem::path folder);
 
-// Where make_pictures still writes each slot's starting picture in the program's folder.
-std::filesystem::path initialGalleryPath(int slot);
-
 // The user's own folder of the program (platform::userDataFolder).
 std::optional<std::filesystem::path> userGalleryFolder();
 

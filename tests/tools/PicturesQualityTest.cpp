@@ -20,7 +20,6 @@
 #include <variant>
 #include <vector>
 
-#include "pictures/core/GalleryFolder.h"
 #include "pictures/core/PictureFiles.h"
 
 namespace {
