@@ -57,12 +57,13 @@ void CanvasComponent::build() {
     const CanvasLayout& l = layout_;
 
     f.add(Shape1, "Shape1", ShapeDesign{l.paletteFrame, ShapeKind::RoundedRectangle, kWhite, kBlack, 2});
-    f.add(Shape4, "Shape4", ShapeDesign{l.penFrame, ShapeKind::RoundedRectangle, kWhite, kBlack, 1});
     if (l.palettePanel) {
         f.add(Label5, "Label5", LabelDesign{.bounds = *l.palettePanel, .backColour = kWhite}).Click = [this] {
             Label5_Click();
         };
     }
+    // Over the palette panel, which it stands on in the main window.
+    f.add(Shape4, "Shape4", ShapeDesign{l.penFrame, ShapeKind::RoundedRectangle, kWhite, kBlack, 1});
     f.add(Image1, "Image1", ImageDesign{l.pencil, pencilImage()});
 
     auto& canvas = f.add(Picture1, "Picture1", PictureDesign{l.canvas, kWhite, false});

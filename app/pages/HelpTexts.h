@@ -7,10 +7,9 @@
 namespace pages {
 
 // The leading run leaves room for the product's name, drawn over this line,
-// and the text reads on just after it: 24 blanks of the face the label shows
-// reach past the name's end by less than one blank.
+// and the text reads on after the name's label, on the same line.
 inline const std::string kAboutText =
-    std::string(24, ' ') +
+    std::string(53, ' ') +
     "-  это интерактивная раскраска с животными для детей от 5 до 10 лет.  В игре собраны более 30 качественных  "
     "рисунков, 5 сказок и 2 мини -игры. В итоге игра развивает: аккуратность, усидчивость, цветовосприятие, "
     "художественный вкус и талант, а также  мини - игры и сказки развивают: навыки чтения, математики и набора "

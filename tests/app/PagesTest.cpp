@@ -66,8 +66,8 @@ TEST_F(PagesTest, AboutPageAndInstructionsMenuShowTheirTitlesAndTexts) {
     EXPECT_EQ(w.form8.Label1->caption(), "Инструкции");
     EXPECT_EQ(w.form8.Label2->caption(), "d      b");
 
-    EXPECT_EQ(spaceRuns(kAboutText), (std::vector{24, 2, 2, 2, 2, 101}));
-    EXPECT_TRUE(kAboutText.substr(24).starts_with("-  это "));
+    EXPECT_EQ(spaceRuns(kAboutText), (std::vector{53, 2, 2, 2, 2, 101}));
+    EXPECT_TRUE(kAboutText.substr(53).starts_with("-  это "));
     EXPECT_TRUE(kAboutText.ends_with("клавиатуре." + std::string(101, ' ')));
 }
 
@@ -78,8 +78,8 @@ TEST_F(PagesTest, ProductNameStandsInTheRoomLeftAtTheStartOfTheAboutTextAndOverI
     ASSERT_FALSE(wrapped.lines.empty());
     const TextLine& first = wrapped.lines.front();
     ASSERT_GT(first.length, 60) << "the text begins on the first line";
-    const double nameEnd = name.left() + QFontMetrics(widgetOf(name).font()).horizontalAdvance(widgetOf(name).text());
-    // The text reads on from the name: after it, but no further than two blanks away.
+    const double nameEnd = name.left() + name.width();
+    // The text reads on from the name: after the name's label, but no further than two blanks away.
     const double textStart = text.left() + wrapped.xOf(static_cast<int>(kAboutText.find_first_not_of(' ')));
     EXPECT_GE(textStart, nameEnd);
     EXPECT_LE(textStart - nameEnd, 2 * QFontMetricsF(wrapped.font).horizontalAdvance(' '))

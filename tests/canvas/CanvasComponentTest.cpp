@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QImage>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -46,7 +47,7 @@ struct CanvasComponentTest : ::testing::Test, AppHarness {
 
 }  // namespace
 
-TEST_F(CanvasComponentTest, PaletteHasItsColoursInTheirGridInBothWindows) {
+TEST_F(CanvasComponentTest, PaletteHasItsColoursInTheirGridAndThePensTheirFrameInBothWindows) {
     struct Expect {
         CanvasComponent* c;
         int left, top;
@@ -60,6 +61,11 @@ TEST_F(CanvasComponentTest, PaletteHasItsColoursInTheirGridInBothWindows) {
         EXPECT_EQ(e.c->Picture2(12).backColour(), rgb(0, 0, 255));
         for (int pen : canvas::kPenIndexes) EXPECT_EQ(e.c->Picture4(pen).widget()->toolTip(), QString::fromUtf8("карандаш"));
         EXPECT_EQ(e.c->Picture5->backColour(), kDefaultControlColour);
+        // The frame behind the pencil and the pens shows its border, over the palette's panel too.
+        const Bounds frame = e.c->Shape4->bounds();
+        const QImage shot = e.c->Shape4->widget()->parentWidget()->grab().toImage();
+        EXPECT_LT(qGray(shot.pixel(frame.left + frame.width / 2, frame.top)), 100) << "top edge";
+        EXPECT_LT(qGray(shot.pixel(frame.left + frame.width - 1, frame.top + frame.height / 2)), 100) << "right edge";
     }
 }
 
