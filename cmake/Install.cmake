@@ -52,6 +52,6 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # What the program needs besides the libraries it links: the platform plugin,
 # the free faces of its font map, and a General MIDI soundfont for its music.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
-  "qt6-qpa-plugins, fonts-liberation2, fonts-urw-base35, fonts-paratype, fonts-ebgaramond, fonts-sil-andika, fonts-dejavu-core, libfluidsynth3, timgm6mb-soundfont | fluid-soundfont-gm")
+  "qt6-qpa-plugins, fonts-liberation2, fonts-urw-base35, fonts-roboto-unhinted, fonts-ebgaramond, fonts-sil-andika, fonts-dejavu-core, libfluidsynth3, timgm6mb-soundfont | fluid-soundfont-gm")
 set(CPACK_DEBIAN_COMPRESSION_TYPE gzip)
 include(CPack)

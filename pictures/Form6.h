@@ -14,7 +14,7 @@ namespace pictures {
 class Form1;
 
 // The small pictures beside the titles in the gallery's list.
-inline constexpr int kThumbnailWidth = 32, kThumbnailHeight = 40;
+inline constexpr int kThumbnailWidth = 20, kThumbnailHeight = 25;  // inside a list row
 // A small picture of what a slot holds, null when it cannot be read. Touches
 // nothing but files, so it may run on any thread.
 QImage galleryThumbnail(int slot);
