@@ -14,6 +14,7 @@
 #include "app/WindowSet.h"
 #include "pictures/core/GalleryFolder.h"
 #include "platform/Desktop.h"
+#include "platform/ImageFiles.h"
 #include "platform/QtServices.h"
 #include "platform/SdlMultimedia.h"
 #include "platform/SingleInstance.h"
@@ -87,7 +88,7 @@ int run(int argc, char** argv) {
         pictures::useGalleryFolder(*folder);
     }
     QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QApplication::setWindowIcon(QIcon("pyatnushki.png"));
+    QApplication::setWindowIcon(QIcon(platform::imageFile("pyatnushki.png")));
 
     QWidget* messageOwner = nullptr;
     platform::QtMessage message(messageOwner);
@@ -96,8 +97,9 @@ int run(int argc, char** argv) {
     // The synthesizer and its sound font load while the welcome window is up,
     // so the main window and its music come at once after "В игру !!!".
     multimedia.prepare(platform::sounds::kMusicFile);
-    platform::QtPrinter printer = options.printToPdf.empty() ? platform::QtPrinter()
-                                                               : platform::QtPrinter(platform::PdfFolder{options.printToPdf});
+    platform::QtPrinter printer = options.printToPdf.empty()
+                                      ? platform::QtPrinter(message)
+                                      : platform::QtPrinter(message, platform::PdfFolder{options.printToPdf});
     platform::DesktopBrowser browser;
     platform::QtBeep beep(multimedia);  // through the program's own sound output
     platform::ClockRandom random;

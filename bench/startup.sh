@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Times the real program on Xvfb: how soon the welcome window shows, how soon the
-# main window follows the click on "В игру !!!", memory with the music playing,
-# and the CPU the idle windows take. Every start gets its own screen, user folder
-# and copy of the program's folder, so no start inherits another's state.
+# Times the real program on Xvfb: how soon the welcome window shows, beside a bare
+# Qt Widgets window's first frame on the same machine in the same run (the
+# ratio of the two medians is the target), how soon the main window follows the
+# click on "В игру !!!", memory with the music playing, and the CPU the idle
+# windows take. Every start gets its own screen, user folder and copy of the
+# program's folder, so no start inherits another's state.
 #
 #   bench/startup.sh [PROGRAM] [--runs N] [--idle SECONDS]
 #
@@ -27,7 +29,7 @@ done
 bin=$(realpath "$bin")
 [[ $runs =~ ^[1-9][0-9]*$ && $idle =~ ^[1-9][0-9]*$ ]] || { echo "startup.sh: --runs and --idle take whole numbers" >&2; exit 1; }
 
-for tool in Xvfb xdpyinfo cc; do
+for tool in Xvfb xdpyinfo cc c++ pkg-config; do
     command -v "$tool" >/dev/null || { echo "startup.sh: $tool is not installed (run scripts/setup.sh)" >&2; exit 1; }
 done
 
@@ -47,6 +49,14 @@ trap 'exit 1' INT TERM HUP
 probe=$work/pixel_probe
 cc -O2 -Wall -Wextra -o "$probe" "$root/bench/pixel_probe.c" -lXtst -lX11 2>"$work/cc.log" || {
     echo "startup.sh: cannot build the pixel probe (needs libx11-dev and libxtst-dev):" >&2
+    cat "$work/cc.log" >&2
+    exit 1
+}
+
+bare=$work/bare_window
+# shellcheck disable=SC2046
+c++ -O2 -fPIC -std=c++17 -o "$bare" "$root/bench/bare_window.cpp" $(pkg-config --cflags --libs Qt6Widgets) 2>"$work/cc.log" || {
+    echo "startup.sh: cannot build the bare window (needs qt6-base-dev):" >&2
     cat "$work/cc.log" >&2
     exit 1
 }
@@ -88,7 +98,7 @@ idle_cpu() {
 mkdir "$work/snapshot"
 cp -a "$(dirname "$bin")/." "$work/snapshot/" || { echo "startup.sh: cannot copy $(dirname "$bin")" >&2; exit 1; }
 
-welcome_ms=() main_ms=() rss_mb=() welcome_cpu=() main_cpu=()
+welcome_ms=() bare_ms=() main_ms=() rss_mb=() welcome_cpu=() main_cpu=()
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 echo "Measuring $bin (built $(date -r "$work/snapshot/$(basename "$bin")" '+%F %T')):" \
     "$runs starts, about $((2 * idle + 10)) s each"
@@ -99,6 +109,22 @@ for ((run = 1; run <= runs; ++run)); do
     mkdir "$program"
     cp -a "$work/snapshot/." "$program/"
     mkdir -m 700 "$work/runtime-$run" "$work/data-$run"
+
+    # The bare window first, on the same fresh screen the program gets next.
+    DISPLAY=$display "$probe" watch 1168 461 0 0 255 20000 >"$work/probe.out" 2>&1 &
+    probe_pid=$!
+    until grep -q ready "$work/probe.out" 2>/dev/null; do
+        kill -0 "$probe_pid" 2>/dev/null || give_up "the pixel probe failed: $(cat "$work/probe.out")"
+        sleep 0.01
+    done
+    started=${EPOCHREALTIME/[.,]/}
+    DISPLAY=$display QT_QPA_PLATFORM=xcb LANG=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime-$run "$bare" >"$work/app.log" 2>&1 &
+    app_pid=$!
+    await_probe "bare window"
+    seen=$(awk '/^seen/ { print $2 }' "$work/probe.out")
+    bare_ms+=("$(awk -v a="$started" -v b="$seen" 'BEGIN { printf "%.0f\n", (b - a) / 1000 }')")
+    stop_all
+    start_xvfb
 
     DISPLAY=$display "$probe" watch 1168 461 0 0 255 20000 >"$work/probe.out" 2>&1 &
     probe_pid=$!
@@ -133,7 +159,7 @@ for ((run = 1; run <= runs; ++run)); do
     kill -0 "$app_pid" 2>/dev/null || give_up "the program exited during the run"
     stop_all
     rm -rf "$program"
-    echo "  run $run: welcome ${welcome_ms[-1]} ms, main ${main_ms[-1]} ms, ${rss_mb[-1]} MiB," \
+    echo "  run $run: bare window ${bare_ms[-1]} ms, welcome ${welcome_ms[-1]} ms, main ${main_ms[-1]} ms, ${rss_mb[-1]} MiB," \
         "idle ${welcome_cpu[-1]} % / ${main_cpu[-1]} %"
 done
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -151,9 +177,13 @@ row() {
 
 echo
 printf "%-28s %-34s %8s  %-8s %s\n" figure samples median target verdict
+row "bare Qt window, ms" 1000000 "${bare_ms[@]}" | sed 's/ *<= *1e+06 *OK$//'
 row "welcome window, ms" 400 "${welcome_ms[@]}"
+median() { printf '%s\n' "$@" | sort -g | awk '{ v[NR] = $1 } END { print NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+ratio=$(awk -v w="$(median "${welcome_ms[@]}")" -v b="$(median "${bare_ms[@]}")" 'BEGIN { printf "%.2f\n", w / b }')
+row "welcome / bare window" 1.3 "$ratio"
 row "main window after click, ms" 250 "${main_ms[@]}"
-row "memory, main window, MiB" 120 "${rss_mb[@]}"
+row "memory, main window, MiB" 64 "${rss_mb[@]}"
 row "idle CPU, welcome, % core" 2 "${welcome_cpu[@]}"
 row "idle CPU, main, % core" 0.5 "${main_cpu[@]}"
 echo

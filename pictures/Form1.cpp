@@ -1,9 +1,12 @@
 #include "pictures/Form1.h"
 
 #include <charconv>
+#include <ctime>
+#include <variant>
 
 #include "pictures/FileWithProgress.h"
 #include "pictures/core/PictureFiles.h"
+#include "platform/FamilyFiles.h"
 #include "platform/QtServices.h"
 #include "platform/core/ResolutionGate.h"
 #include "platform/core/Sounds.h"
@@ -20,7 +23,9 @@ constexpr int kLoadBarTwips = 5295;
 
 }  // namespace
 
-Form1::Form1(Desktop& desktop) : Form(desktop, {.number = 1, .backColour = rgb(0, 255, 255)}) {}
+Form1::Form1(Desktop& desktop)
+    : Form(desktop, {.number = 1, .backColour = rgb(0, 255, 255)}),
+      keeping_(desktop, "main.kept", [this] { return keptDrawing(); }) {}
 
 void Form1::build() {
     add(Shape6, "Shape6",
@@ -80,7 +85,31 @@ void Form1::Form_Load() {
     services().random.seedFromClock();
     PictureNumber = 0;
     musicTicks_ = 0;
+    // A drawing that an earlier run kept safe comes back the first time the window opens.
+    if (!opened_) {
+        opened_ = true;
+        if (const auto kept = keeping_.kept()) restore(*kept);
+    }
+    canvas.Picture1->Change = [this] { keeping_.changed(); };
     services().multimedia.execute(platform::sounds::kPlayMusic);
+}
+
+platform::KeptDrawing Form1::keptDrawing() const {
+    return {Label2->caption(), {PictureNumber, Command1->enabled() ? 1 : 0, slotBeforeSurprise_}, canvas.Picture1->pixels()};
+}
+
+void Form1::restore(const platform::KeptDrawing& kept) {
+    if (kept.numbers.size() != 3) return;
+    PictureBox& picture = *canvas.Picture1;
+    picture.setOuterSize(kept.pixels.width(), kept.pixels.height());
+    if (picture.pixels().width() != kept.pixels.width() || picture.pixels().height() != kept.pixels.height()) return;
+    picture.pixels() = kept.pixels;
+    picture.changedAll();
+    canvas.startFreshHistory();
+    Label2->setCaption(kept.title);
+    PictureNumber = static_cast<int>(kept.numbers[0]);
+    Command1->setEnabled(kept.numbers[1] != 0);
+    slotBeforeSurprise_ = static_cast<int>(kept.numbers[2]);
 }
 
 void Form1::Form_MouseDown(const MouseArgs&) { canvas.colourWindowBackground(); }
@@ -143,7 +172,14 @@ void Form1::Command3_Click() {
     const bool saved = saveWithProgress({*Shape3, kLoadBarTwips, services().message}, [&](const Progress& progress) {
         return saveGalleryPicture(galleryPath(saveSlot()), Label2->caption(), canvas.Picture1->pixels(), progress);
     });
-    if (saved) services().beep.beep();
+    if (!saved) return;
+    services().beep.beep();
+    // The family's copy, an ordinary picture file in the Pictures folder; the slot is saved either way.
+    const auto png = platform::keepForFamily(Label2->caption(), "png", platform::pngOf(canvas.Picture1->pixels()),
+                                             std::time(nullptr));
+    if (const auto* why = std::get_if<std::string>(&png)) {
+        message("Рисунок сохранён в галерею, но не записан в папку с картинками: " + *why + ".");
+    }
 }
 
 void Form1::Command4_Click() {
@@ -166,7 +202,7 @@ void Form1::Command6_Click() {
     printCopy_.lay(*canvas.Picture1, *Picture3, *Shape3);
     Text1->setVisible(true);
     canvas.setAidsVisible(false);
-    const std::optional<std::string> failure = printClientArea(*this);
+    const std::optional<std::string> failure = printClientArea(*this, {Label2->caption()});
     canvas.setAidsVisible(true);
     Text1->setVisible(false);
     if (failure) {
@@ -192,6 +228,7 @@ void Form1::Timer2_Timer() {
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), slot);
     if (error == std::errc() && end == text.data() + text.size()) PictureNumber = slot;
     Timer2->setEnabled(false);
+    keeping_.changed();
 }
 
 void Form1::Command7_Click() {
@@ -200,7 +237,7 @@ void Form1::Command7_Click() {
 }
 
 void Form1::Command8_Click() {
-    endProgram();
+    leaveProgram();
     services().multimedia.execute(platform::sounds::kCloseMusic);
 }
 

@@ -2,6 +2,7 @@
 #include "canvas/CanvasComponent.h"
 #include "canvas/PrintCopy.h"
 #include "platform/Form.h"
+#include "platform/SafeKeeping.h"
 
 namespace pictures {
 
@@ -63,12 +64,17 @@ private:
     // Reads library picture n; on success resize-and-clear (a new picture) or
     // draw over the colouring (a clearing). Nothing changes when the file is bad.
     bool loadLibraryPicture(int number, bool fresh);
+    // The drawing as it is kept safe, and put back as it was kept.
+    platform::KeptDrawing keptDrawing() const;
+    void restore(const platform::KeptDrawing& kept);
 
     int musicTicks_ = 0;
     // The slot of the picture on the canvas before a surprise game was drawn.
     int slotBeforeSurprise_ = 0;
     // The drawing as printed, with this window's own snapshot table.
     canvas::PrintCopy printCopy_;
+    platform::SafeKeeping keeping_;
+    bool opened_ = false;  // the window has been opened in this run
 };
 
 }  // namespace pictures

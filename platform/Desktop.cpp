@@ -2,6 +2,7 @@
 
 #include <QAbstractScrollArea>
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGraphicsProxyWidget>
 #include <QGraphicsScene>
 #include <QGraphicsSceneMouseEvent>
@@ -9,11 +10,13 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QTouchEvent>
 #include <stdexcept>
 
 #include "platform/Control.h"
 #include "platform/Form.h"
 #include "platform/ModalScope.h"
+#include "platform/SafeKeeping.h"
 
 namespace platform {
 
@@ -99,6 +102,7 @@ Stage::Stage(QGraphicsScene* scene) : QGraphicsView(scene) {
     // The view paints every pixel itself (the scene's black, then the windows):
     // filling the viewport with its palette first would only be painted over.
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    viewport()->setAttribute(Qt::WA_AcceptTouchEvents);
     setWindowTitle(QString::fromUtf8("Пятнушки"));
     resize(kWidth, kHeight);
 }
@@ -143,6 +147,27 @@ bool focusCuesShown(const QWidget* control) {
     return false;
 }
 
+// No window of ours handles touch itself: a finger stands for the mouse, so
+// every control answers a tap as a click and the canvas a drawn finger as a drag.
+bool Stage::viewportEvent(QEvent* event) {
+    const QEvent::Type type = event->type();
+    if (type != QEvent::TouchBegin && type != QEvent::TouchUpdate && type != QEvent::TouchEnd) {
+        return QGraphicsView::viewportEvent(event);
+    }
+    auto* touch = static_cast<QTouchEvent*>(event);
+    if (touch->points().isEmpty()) return true;
+    const QEventPoint& finger = touch->points().front();
+    const QEvent::Type mouse = type == QEvent::TouchBegin ? QEvent::MouseButtonPress
+                               : type == QEvent::TouchEnd ? QEvent::MouseButtonRelease
+                                                          : QEvent::MouseMove;
+    const Qt::MouseButtons held = type == QEvent::TouchEnd ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent as(mouse, finger.position(), finger.scenePosition(), finger.globalPosition(), Qt::LeftButton, held,
+                   touch->modifiers());
+    QCoreApplication::sendEvent(viewport(), &as);
+    event->accept();
+    return true;
+}
+
 void Stage::closeEvent(QCloseEvent* event) {
     // Closing the program's screen from the desktop ends the program cleanly.
     event->ignore();
@@ -168,6 +193,10 @@ Form& Desktop::form(int number) const {
     const auto it = forms_.find(number);
     if (it == forms_.end()) throw std::out_of_range("no window Form" + std::to_string(number));
     return *it->second;
+}
+
+void Desktop::forgetKept() {
+    for (SafeKeeping* keeping : keepings_) keeping->forget();
 }
 
 void Desktop::endProgram() {

@@ -39,6 +39,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void drawBackground(QPainter* painter, const QRectF& rect) override;
+    // A finger on a touch screen: its first point pressed, moved and released as the mouse's left button.
+    bool viewportEvent(QEvent* event) override;
 
 private:
     bool focusCues_ = false;
@@ -49,6 +51,8 @@ bool focusCuesShown(const QWidget* control);
 
 // The window set's home: knows every window by number, owns the stage and
 // the services, and ends the program when the last window is unloaded.
+class SafeKeeping;
+
 class Desktop {
 public:
     explicit Desktop(Services services);
@@ -67,6 +71,12 @@ public:
     bool ended() const { return ended_; }
     // Called once, when the program has ended (the application quits its loop).
     std::function<void()> onEnded;
+
+    // The drawings kept safe between runs (SafeKeeping); the program's own exit
+    // buttons forget them all, so the next start begins afresh.
+    void addKeeping(SafeKeeping& keeping) { keepings_.push_back(&keeping); }
+    void removeKeeping(SafeKeeping& keeping) { std::erase(keepings_, &keeping); }
+    void forgetKept();
 
     // For the windows: put a loaded window's widget on the stage, bring it
     // forward, and take it away again when it unloads.
@@ -89,6 +99,7 @@ private:
     std::map<int, Form*> forms_;
     double topZ_ = 0;
     bool ended_ = false;
+    std::vector<SafeKeeping*> keepings_;
     struct Discarded {
         QGraphicsProxyWidget* proxy;
         std::vector<std::unique_ptr<Control>> controls;

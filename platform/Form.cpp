@@ -23,6 +23,11 @@ Form& Form::form(int number) const { return desktop_.form(number); }
 void Form::message(std::string_view text) const { services().message.message(text); }
 void Form::endProgram() const { desktop_.endProgram(); }
 
+void Form::leaveProgram() const {
+    desktop_.forgetKept();
+    desktop_.endProgram();
+}
+
 ControlContext Form::context(std::string name) { return ControlContext{frame_->client(), std::move(name), services()}; }
 
 void Form::ensureLoaded() {

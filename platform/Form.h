@@ -106,6 +106,8 @@ protected:
     Form& form(int number) const;
     void message(std::string_view text) const;
     void endProgram() const;
+    // The program's own exit buttons: the drawings kept safe are forgotten, then the program ends.
+    void leaveProgram() const;
 
 private:
     ControlContext context(std::string name);

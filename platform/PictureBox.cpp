@@ -93,11 +93,13 @@ void PictureBox::setPixel(int x, int y, ColourNumber colour) {
     if (!pixels_.contains(x, y)) return;
     pixels_.setPixel(x, y, colour);
     view_->repaintPixels({x, y, 1, 1});
+    told();
 }
 
 void PictureBox::clear() {
     pixels_.fill(backColour_);
     view_->update();
+    told();
 }
 
 void PictureBox::setBounds(const Bounds& b) {
@@ -118,7 +120,10 @@ void PictureBox::setBackColour(ColourNumber colour) {
     clear();
 }
 
-void PictureBox::changed(const PixelRect& area) { view_->repaintPixels(area); }
+void PictureBox::changed(const PixelRect& area) {
+    view_->repaintPixels(area);
+    told();
+}
 
 void PictureBox::setCursor(const QPixmap& picture, int hotX, int hotY) { view_->setCursor(QCursor(picture, hotX, hotY)); }
 

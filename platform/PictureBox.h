@@ -61,8 +61,13 @@ public:
     std::function<void(const MouseArgs&)> MouseDown;
     std::function<void(const MouseArgs&)> MouseMove;
     std::function<void(const MouseArgs&)> MouseUp;
+    // The pixels were changed (told through setPixel, clear or changed).
+    std::function<void()> Change;
 
 private:
+    void told() {
+        if (Change) Change();
+    }
     int border() const { return border_ ? kBorder : 0; }
     PixelView* view_;
     PixelBuffer pixels_;

@@ -16,6 +16,8 @@
 #include <QUrl>
 #include <QWidget>
 #include <cerrno>
+#include <ctime>
+#include <variant>
 #include <memory>
 
 #include "platform/Desktop.h"
@@ -23,6 +25,7 @@
 #include "platform/FramePacer.h"
 #include "platform/ModalScope.h"
 #include "platform/SdlMultimedia.h"
+#include "platform/FamilyFiles.h"
 #include "platform/core/Files.h"
 
 namespace platform {
@@ -51,9 +54,9 @@ QPageLayout::Orientation orientationFor(const QImage& sheet) {
     return sheet.width() > sheet.height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-// The sheet as a one-page PDF document, made in memory so that writing it to
-// the disk can be checked to the last byte.
-QByteArray pdfOf(const QImage& sheet) {
+// The sheets as a PDF document of a page each, made in memory so that writing
+// it to the disk can be checked to the last byte.
+QByteArray pdfOf(const std::vector<QImage>& sheets) {
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -61,30 +64,36 @@ QByteArray pdfOf(const QImage& sheet) {
         writer.setResolution(1200);
         writer.setTitle(QString::fromUtf8("Пятнушки"));
         writer.setCreator(QString::fromUtf8("Пятнушки"));
-        writer.setPageOrientation(orientationFor(sheet));
         writer.setPageMargins(QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter);
+        if (!sheets.empty()) writer.setPageOrientation(orientationFor(sheets.front()));  // a window's sheets are alike
         QPainter painter;
-        if (!painter.begin(&writer)) return {};
-        paintSheet(sheet, painter);
+        for (std::size_t i = 0; i < sheets.size(); ++i) {
+            if (i == 0 ? !painter.begin(&writer) : !writer.newPage()) return {};
+            paintSheet(sheets[i], painter);
+        }
         if (!painter.end()) return {};
     }
     return buffer.data();
 }
 
+std::string_view bytesOf(const QByteArray& bytes) {
+    return {bytes.constData(), static_cast<std::size_t>(bytes.size())};
+}
+
 }  // namespace
 
-std::optional<std::string> QtPrinter::printToFolder(const QImage& sheet) {
+std::optional<std::string> QtPrinter::printToFolder(const QImage& image) {
     const QString folder = QString::fromStdString(pdfFolder_);
     if (!QDir().mkpath(folder)) {
         return "Рисунок не напечатан: не удалось создать папку «" + pdfFolder_ + "» для листов.";
     }
-    const QByteArray pdf = pdfOf(sheet);
+    const QByteArray pdf = pdfOf({image});
     if (!pdf.startsWith("%PDF")) return std::string("Рисунок не напечатан: не удалось составить лист.");
     const QDir dir(folder);
     for (;;) {
         const QString name = dir.filePath(QString("sheet-%1.pdf").arg(++lastNumber_, 3, 10, QChar('0')));
         if (QFileInfo::exists(name)) continue;  // nothing is overwritten
-        const int failure = writeNewFile(name.toStdString(), std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())));
+        const int failure = writeNewFile(name.toStdString(), bytesOf(pdf));
         if (failure == EEXIST) continue;  // taken meanwhile by another program
         if (failure == 0) return std::nullopt;
         // The partial file is gone: a sheet counts as printed only when it is
@@ -94,17 +103,46 @@ std::optional<std::string> QtPrinter::printToFolder(const QImage& sheet) {
     }
 }
 
-std::optional<std::string> QtPrinter::printSheet(const QImage& sheet) {
-    if (!pdfFolder_.empty()) return printToFolder(sheet);
+std::optional<std::string> QtPrinter::printForFamily(const QImage& image, const Sheet& sheet) {
+    // A tale's next page joins its booklet; its first page, or a page with no
+    // booklet before it (a tale opened again at its page), starts one.
+    const bool joins = sheet.page > 1 && booklet_ && booklet_->title == sheet.title && booklet_->lastPage == sheet.page - 1;
+    Booklet booklet = joins ? *booklet_ : Booklet{sheet.title, 0, {}, {}};
+    booklet.pages.push_back(image);
+    booklet.lastPage = sheet.page;
+    const QByteArray pdf = pdfOf(booklet.pages);
+    if (!pdf.startsWith("%PDF")) return std::string("Рисунок не напечатан: не удалось составить лист.");
+    std::string failure;
+    if (joins) {
+        if (const int error = replaceFile(booklet.file, bytesOf(pdf))) failure = reasonFor(error);
+    } else {
+        auto kept = keepForFamily(sheet.title, "pdf", bytesOf(pdf), std::time(nullptr));
+        if (auto* file = std::get_if<std::filesystem::path>(&kept)) booklet.file = *file;
+        else failure = std::get<std::string>(kept);
+    }
+    if (!failure.empty()) return "Рисунок не напечатан: не удалось записать его в папку для рисунков: " + failure + ".";
+    const std::string folder = booklet.file.parent_path().string();
+    if (sheet.page > 0) booklet_ = std::move(booklet);
+    else booklet_.reset();
+    if (!told_) {
+        told_ = true;
+        messages_.message("Принтер не найден, поэтому листы сохраняются в файлы PDF в папке «" + folder +
+                          "»; страницы сказки собираются в одну книжку.");
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> QtPrinter::printSheet(const QImage& image, const Sheet& sheet) {
+    if (!pdfFolder_.empty()) return printToFolder(image);
     const QPrinterInfo target = QPrinterInfo::defaultPrinter();
-    if (target.isNull()) return std::string("Рисунок не напечатан: в системе не выбран принтер по умолчанию.");
+    if (target.isNull()) return printForFamily(image, sheet);
     QPrinter printer(target, QPrinter::HighResolution);
     printer.setDocName(QString::fromUtf8("Пятнушки"));
-    printer.setPageOrientation(orientationFor(sheet));
+    printer.setPageOrientation(orientationFor(image));
     const std::string name = "принтер «" + printer.printerName().toStdString() + "»";
     QPainter painter;
     if (!painter.begin(&printer)) return "Рисунок не напечатан: " + name + " не отвечает.";
-    paintSheet(sheet, painter);
+    paintSheet(image, painter);
     // A spooler that fails while the page is written says so only here.
     if (!painter.end() || printer.printerState() == QPrinter::Error) {
         return "Рисунок не напечатан: " + name + " — печать прервалась.";
@@ -112,10 +150,10 @@ std::optional<std::string> QtPrinter::printSheet(const QImage& sheet) {
     return std::nullopt;
 }
 
-std::optional<std::string> printClientArea(Form& window) {
+std::optional<std::string> printClientArea(Form& window, const Sheet& sheet) {
     QWidget* client = window.clientWidget();
     if (!client) return std::string("Рисунок не напечатан: окно уже закрыто.");
-    return window.services().printer.printSheet(client->grab().toImage());
+    return window.services().printer.printSheet(client->grab().toImage(), sheet);
 }
 
 void DesktopBrowser::open(std::string_view address) {

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <new>
 #include <optional>
@@ -28,6 +29,8 @@ constexpr int kMixChannels = 16;
 // The music has a channel of its own, which no sound effect takes over.
 constexpr int kMusicChannel = 0;
 constexpr int kEffects = 1;  // the group of every other channel
+// How the desktop's sound mixer names the program.
+constexpr const char* kMixerName = "Пятнушки";
 // The rate the music is rendered at; the mixer converts it to the device's.
 constexpr int kMusicRate = 44100;
 
@@ -284,6 +287,10 @@ struct SdlMultimedia::Impl {
         // SDL would otherwise take over SIGINT and SIGTERM, and the program could
         // no longer be stopped from outside once a sound had played.
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+        // The desktop's sound mixer lists the program by its own name and icon,
+        // so a parent can find it there to turn the music down.
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, kMixerName);
+        SDL_SetHint(SDL_HINT_AUDIO_DEVICE_STREAM_NAME, "Музыка и звуки");
         if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
             deviceError = SDL_GetError();
             return;
@@ -434,7 +441,12 @@ struct SdlMultimedia::Impl {
 };
 
 SdlMultimedia::SdlMultimedia(MessageService& messages, std::string soundFont)
-    : impl_(std::make_unique<Impl>(messages, std::move(soundFont))) {}
+    : impl_(std::make_unique<Impl>(messages, std::move(soundFont))) {
+    // The mixer's icon for the program, read by the sound server's client library
+    // when the device opens; set here, on the interface thread, before any other
+    // thread may read the environment.
+    ::setenv("PULSE_PROP_application.icon_name", "pyatnushki", 0);
+}
 
 SdlMultimedia::~SdlMultimedia() {
     impl_->settle();

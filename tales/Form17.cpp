@@ -18,7 +18,9 @@ constexpr int kFirstTick = 904, kLastTick = 1240, kTickStep = 16;
 
 }  // namespace
 
-Form17::Form17(Desktop& desktop) : Form(desktop, {.number = 17, .backColour = rgb(0, 255, 255)}) {}
+Form17::Form17(Desktop& desktop)
+    : Form(desktop, {.number = 17, .backColour = rgb(0, 255, 255)}),
+      keeping_(desktop, "tale.kept", [this] { return keptPage(); }) {}
 
 void Form17::build() {
     const ColourNumber panel = rgb(192, 255, 255);
@@ -59,12 +61,31 @@ void Form17::build() {
 void Form17::Form_Load() {
     platform::passResolutionGate(services());
     services().random.seedFromClock();
+    PageCounter = 0;
+    pageKept_ = false;
     if (const core::Tale* tale = chosenTale()) {
         Label5->setCaption(std::string(tale->title));
         if (!tale->pages.empty()) Label1->setCaption(std::string(tale->pages.front()));
+        // The same tale, left last time other than through its own buttons: back at its page, drawing and all.
+        const auto kept = keeping_.kept();
+        PictureBox& picture = *canvas.Picture1;
+        if (kept && kept->title == tale->title && kept->numbers.size() == 1 && kept->numbers[0] >= 0 &&
+            kept->numbers[0] < static_cast<std::int64_t>(tale->pages.size()) &&
+            kept->pixels.width() == picture.pixels().width() && kept->pixels.height() == picture.pixels().height()) {
+            PageCounter = static_cast<std::int16_t>(kept->numbers[0]);
+            Label1->setCaption(std::string(tale->pages[static_cast<std::size_t>(PageCounter)]));
+            picture.pixels() = kept->pixels;
+            picture.changedAll();
+            pageKept_ = true;
+        }
     }
-    PageCounter = 0;
+    canvas.Picture1->Change = [this] {
+        pageKept_ = true;
+        keeping_.changed();
+    };
 }
+
+platform::KeptDrawing Form17::keptPage() const { return {Label5->caption(), {PageCounter}, canvas.Picture1->pixels()}; }
 
 void Form17::Form_MouseDown(const MouseArgs&) { canvas.colourWindowBackground(); }
 
@@ -80,7 +101,7 @@ void Form17::Command2_Click() {
     PictureBox& picture = *canvas.Picture1;
     printCopy_.lay(picture, *Picture3, *Shape);
     canvas.setAidsVisible(false);
-    const std::optional<std::string> failure = printClientArea(*this);
+    const std::optional<std::string> failure = printClientArea(*this, {Label5->caption(), PageCounter + 1});
     canvas.setAidsVisible(true);
     Picture3->setVisible(false);
     picture.changedAll();
@@ -106,6 +127,11 @@ void Form17::Command2_Click() {
 
 void Form17::Command1_Click() { closeTale(); }
 
-void Form17::closeTale() { backToMainWindow(Leave::Unload); }
+void Form17::closeTale() {
+    // Left by the tale's own buttons: next time it starts afresh. Another tale's
+    // page, kept from earlier and not drawn over in this one, stays kept.
+    if (pageKept_) keeping_.forget();
+    backToMainWindow(Leave::Unload);
+}
 
 }  // namespace tales

@@ -4,6 +4,7 @@
 #include "canvas/CanvasComponent.h"
 #include "canvas/PrintCopy.h"
 #include "platform/Form.h"
+#include "platform/SafeKeeping.h"
 #include "tales/core/TaleCatalogue.h"
 
 namespace tales {
@@ -43,8 +44,12 @@ private:
     const core::Tale* chosenTale() const;
     // Leaves the tale for the main window, which shows its drawing as it was.
     void closeTale();
+    // The page and its drawing as kept safe: the tale's title, the page, the pixels.
+    platform::KeptDrawing keptPage() const;
 
     canvas::PrintCopy printCopy_;
+    platform::SafeKeeping keeping_;
+    bool pageKept_ = false;  // what is kept is this tale's page
 };
 
 }  // namespace tales

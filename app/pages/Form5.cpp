@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/ImageFiles.h"
 #include "platform/core/ResolutionGate.h"
 
 namespace pages {
@@ -66,12 +67,12 @@ Form5::Form5(Desktop& desktop)
 void Form5::build() {
     const ColourNumber frame = rgb(192, 192, 255);
     add(Shape1, "Shape1", ShapeDesign{{0, 328, 969, 441}, ShapeKind::RoundedRectangle, kWhite, kBlack, 3});
-    add(Image2, "Image2", ImageDesign{{32, 336, 390, 427}, QPixmap("welcome2.png"), true});
+    add(Image2, "Image2", ImageDesign{{32, 336, 390, 427}, imageFile("welcome2.png"), true});
     add(Shape2, "Shape2", ShapeDesign{{24, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
-    add(Image1, "Image1", ImageDesign{{544, 344, 390, 411}, QPixmap("welcome1.png"), true});
+    add(Image1, "Image1", ImageDesign{{544, 344, 390, 411}, imageFile("welcome1.png"), true});
     add(Shape3, "Shape3", ShapeDesign{{544, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
-    add(Image3, "Image3", ImageDesign{{424, 512, 117, 78}, QPixmap("welcome3.png"), true});
-    add(Image4, "Image4", ImageDesign{{1032, 0, 117, 115}, QPixmap("sun.png")});
+    add(Image3, "Image3", ImageDesign{{424, 512, 117, 78}, imageFile("welcome3.png"), true});
+    add(Image4, "Image4", ImageDesign{{1032, 0, 117, 115}, imageFile("sun.png")});
     for (int i = 0; i < 5; ++i) {
         const Ray& r = kRays[i];
         add(Line1, "Line1", i, LineDesign{r.x1, r.y1, r.x2, r.y2, rgb(255, 255, 0), 5});
@@ -139,7 +140,7 @@ void Form5::Timer2_Timer() {
 
 void Form5::Command1_Click() { backToMainWindow(Leave::Hide); }
 
-void Form5::Command2_Click() { endProgram(); }
+void Form5::Command2_Click() { leaveProgram(); }
 
 void Form5::Command3_Click() {
     hide();

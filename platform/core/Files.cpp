@@ -219,4 +219,22 @@ int writeNewFile(const fs::path& path, std::string_view bytes) {
     return failure;
 }
 
+int replaceFile(const fs::path& path, std::string_view bytes) {
+    fs::path temporary = path;
+    temporary += "." + std::to_string(::getpid()) + ".new";
+    ::unlink(temporary.c_str());  // left by a copy with the same number that was killed
+    if (const int failure = writeNewFile(temporary, bytes)) return failure;
+    if (::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int failure = errno;
+        ::unlink(temporary.c_str());
+        return failure;
+    }
+    const fs::path folder = path.has_parent_path() ? path.parent_path() : fs::path(".");
+    if (const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); fd >= 0) {
+        ::fsync(fd);  // some file systems refuse; the file is whole either way
+        ::close(fd);
+    }
+    return 0;
+}
+
 }  // namespace platform

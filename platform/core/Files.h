@@ -44,4 +44,9 @@ std::optional<std::string> sha256OfFile(const std::filesystem::path& path, std::
 // of the failure returned (EEXIST when the name is taken); 0 on success.
 int writeNewFile(const std::filesystem::path& path, std::string_view bytes);
 
+// Replaces the file with the bytes in one step: they are written whole beside it
+// (writeNewFile), renamed over it, and the rename put on the disk, so the file
+// is always either the old one or the new one. Returns 0 or the errno.
+int replaceFile(const std::filesystem::path& path, std::string_view bytes);
+
 }  // namespace platform

@@ -40,10 +40,19 @@ public:
 
 // Prints one sheet: the image of a window's client area, scaled to fit the page.
 // Returns an error text (Russian, for the user) when the sheet could not be printed.
+// What a printed sheet is: the picture's or the tale's title, and for a tale's
+// page its number (from 1), so that without a printer the pages of one reading
+// of a tale make one booklet.
+struct Sheet {
+    std::string title;
+    int page = 0;  // 0: a sheet of its own
+};
+
 class PrinterService {
 public:
     virtual ~PrinterService() = default;
-    virtual std::optional<std::string> printSheet(const QImage& sheet) = 0;
+    // Nothing when the sheet is printed, else the reason it was not.
+    virtual std::optional<std::string> printSheet(const QImage& image, const Sheet& sheet) = 0;
 };
 
 // Opens an address in the desktop's web browser without waiting for it.

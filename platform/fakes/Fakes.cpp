@@ -7,9 +7,10 @@ void FakeMessage::message(std::string_view text) {
     if (onMessage) onMessage(shown.back());
 }
 
-std::optional<std::string> FakePrinter::printSheet(const QImage& sheet) {
+std::optional<std::string> FakePrinter::printSheet(const QImage& image, const Sheet& sheet) {
     if (failWith) return failWith;
-    sheets.push_back(sheet);
+    sheets.push_back(image);
+    about.push_back(sheet);
     return std::nullopt;
 }
 

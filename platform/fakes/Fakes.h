@@ -36,8 +36,9 @@ public:
 // Keeps every printed sheet; fails with failWith when it is set.
 class FakePrinter : public PrinterService {
 public:
-    std::optional<std::string> printSheet(const QImage& sheet) override;
+    std::optional<std::string> printSheet(const QImage& image, const Sheet& sheet) override;
     std::vector<QImage> sheets;
+    std::vector<Sheet> about;  // what each sheet was
     std::optional<std::string> failWith;
 };
 

@@ -84,12 +84,14 @@ click_stage() {
 
 # The child's saved pictures: the user's data folder of the test's own.
 user_data=$work/user-data
+home=$work/home  # the program's own state and the family's pictures
 gallery=$user_data/pyatnushki
 
 # Runs the program's copy with the test's screen, its own lock and user folder,
 # and no sound device; the arguments go to the program.
 run_program() {
     DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
+        HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/.local/state \
         XDG_DATA_HOME=$user_data "$work/program/$(basename "$bin")" "$@"
 }
 

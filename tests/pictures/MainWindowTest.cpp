@@ -1,6 +1,10 @@
 // The main window's commands with real picture files in a private program folder.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
+#include <regex>
+
 #include "platform/core/Sounds.h"
 #include "canvas/ProgressBar.h"
 #include "pictures/core/PictureFiles.h"
@@ -119,6 +123,38 @@ TEST_F(MainWindowTest, SaveWritesTheCanvasAndTitleToTheCurrentSlot) {
     w.form1.Command3->click();
     EXPECT_EQ(slot(0)->title, "Мой рисунок");
     EXPECT_EQ(slot(3)->title, "Лиса") << "slot 3 still holds the coloured picture";
+}
+
+TEST_F(MainWindowTest, EverySaveAlsoLeavesAPictureFileForTheFamilyThatNeverFailsTheSave) {
+    next(3);
+    fillAt(7, 2, 2);
+    w.form1.Command3->click();
+    w.form1.Command3->click();  // again within the minute: a second file
+    ASSERT_TRUE(fakes.message.shown.empty()) << fakes.message.shown.front();
+    const std::filesystem::path family = home.path() / "Pictures" / "Пятнушки";
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(family)) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    ASSERT_EQ(names.size(), 2u);
+    const std::regex named(R"(Лиса \d{4}-\d\d-\d\d \d\d\.\d\d( \(2\))?\.png)");
+    for (const std::string& name : names) {
+        EXPECT_TRUE(std::regex_match(name, named)) << name;
+        const QImage png(QString::fromStdString((family / name).string()));
+        ASSERT_EQ(png.size(), QSize(canvas().width(), canvas().height())) << name;
+        for (int y = 0; y < png.height(); ++y) {
+            for (int x = 0; x < png.width(); ++x) {
+                const ColourNumber c = canvas().pixel(x, y);
+                ASSERT_EQ(png.pixelColor(x, y), QColor(redOf(c), greenOf(c), blueOf(c))) << name << " " << x << "," << y;
+            }
+        }
+    }
+
+    std::filesystem::remove_all(home.path() / "Pictures");
+    ProgramFolder::writeBytes(home.path() / "Pictures", "a file where the folder should be");
+    w.form1.Command3->click();
+    EXPECT_EQ(fakes.beep.count, 4) << "the slot is saved all the same (a beep for the load, one a save)";
+    ASSERT_EQ(fakes.message.shown.size(), 1u);
+    EXPECT_NE(fakes.message.shown[0].find("на месте папки лежит файл"), std::string::npos) << fakes.message.shown[0];
 }
 
 TEST_F(MainWindowTest, AFailedSaveSaysSoAndDoesNotBeep) {

@@ -27,7 +27,7 @@ TEST(PrintToPdfTest, TheSheetShowsTheWindowWithTheColouredCopyAndTheTitleInItsCo
     ProgramFolder::writeLibrary(3, "Лиса", rows);
 
     fakes::FakeServices fakes;
-    QtPrinter pdf(PdfFolder{(folder.root() / "sheets").string()});
+    QtPrinter pdf(fakes.message, PdfFolder{(folder.root() / "sheets").string()});
     Desktop desktop(Services{fakes.message, fakes.screen, fakes.multimedia, pdf, fakes.browser, fakes.beep, fakes.random,
                              fakes.timers});
     app::WindowSet w(desktop);

@@ -7,10 +7,12 @@
 #include "platform/Desktop.h"
 #include "platform/Form.h"
 #include "platform/fakes/Fakes.h"
+#include "tests/support/PrivateHome.h"
 
 namespace testing_support {
 
 struct Harness {
+    PrivateHome home;  // first: the windows find their folders there
     platform::fakes::FakeServices fakes;
     platform::Desktop desktop{fakes.services()};
 

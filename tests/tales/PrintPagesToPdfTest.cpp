@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinterInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include "app/WindowSet.h"
@@ -13,6 +15,7 @@
 #include "tests/support/Harness.h"
 #include "tests/support/PrintedSheet.h"
 #include "tests/support/NoLeakCheck.h"
+#include "tests/support/PrivateHome.h"
 
 using namespace platform;
 using testing_support::near;
@@ -29,7 +32,7 @@ QByteArray contents(const QString& path) {
 struct PrintPagesToPdfTest : ::testing::Test {
     QTemporaryDir folder;
     fakes::FakeServices fakes;
-    QtPrinter printer{PdfFolder{folder.filePath("sheets").toStdString()}};
+    QtPrinter printer{fakes.message, PdfFolder{folder.filePath("sheets").toStdString()}};
     Desktop desktop{Services{fakes.message, fakes.screen, fakes.multimedia, printer, fakes.browser, fakes.beep,
                              fakes.random, fakes.timers}};
     app::WindowSet w{desktop};
@@ -121,4 +124,46 @@ TEST_F(PrintPagesToPdfTest, AFullDiskPrintsNoSheetAndThePageAndItsDrawingStay) {
     w.form17.Command2->click();  // room again: the same page prints
     EXPECT_TRUE(contents(sheet(1)).startsWith("%PDF"));
     EXPECT_EQ(w.form17.PageCounter, 1);
+}
+
+// Without a printer the sheets are not lost: a tale read to its end is one
+// booklet of its pages, a picture a PDF of its own, both in the Pictures folder.
+TEST(PrintWithoutAPrinterTest, ATalesPagesMakeOneBookletAndAPictureAFileOfItsOwn) {
+    if (!QPrinterInfo::defaultPrinter().isNull()) GTEST_SKIP() << "this machine has a default printer";
+    testing_support::PrivateHome home;
+    fakes::FakeServices fakes;
+    QtPrinter printer{fakes.message};
+    Desktop desktop{Services{fakes.message, fakes.screen, fakes.multimedia, printer, fakes.browser, fakes.beep,
+                             fakes.random, fakes.timers}};
+    app::WindowSet w{desktop};
+    w.form5.show();
+    w.form5.Command1->click();
+    w.form1.Command6->click();  // "печать рисунка"
+    ASSERT_EQ(fakes.message.shown.size(), 1u) << "where the sheets go, said once";
+    EXPECT_NE(fakes.message.shown[0].find("Пятнушки"), std::string::npos) << fakes.message.shown[0];
+
+    w.form1.Command7->click();
+    w.form10.Command1(1).click();  // "Лиса и кувшин", three pages
+    for (int page = 0; page < 3; ++page) w.form17.Command2->click();
+    EXPECT_EQ(fakes.message.shown.size(), 1u);
+    ASSERT_TRUE(w.form1.visible()) << "the tale was read to its end";
+
+    const QDir family(QString::fromStdString((home.path() / "Pictures" / "Пятнушки").string()));
+    const QStringList files = family.entryList({"*.pdf"}, QDir::Files, QDir::Name);
+    ASSERT_EQ(files.size(), 2) << files.join(", ").toStdString();
+    const auto pagesOf = [&](const QString& file) {
+        QProcess info;
+        info.start("pdfinfo", {family.filePath(file)});
+        info.waitForFinished(10000);
+        const QString text = QString::fromUtf8(info.readAllStandardOutput());
+        const qsizetype at = text.indexOf("Pages:");
+        return at < 0 ? -1 : text.mid(at + 6).section('\n', 0, 0).trimmed().toInt();
+    };
+    const QString booklet = files.filter("Лиса и кувшин").value(0);
+    const QString picture = files.value(files.indexOf(booklet) == 0 ? 1 : 0);  // named by the main window's title
+    EXPECT_EQ(pagesOf(booklet), 3) << booklet.toStdString();
+    EXPECT_EQ(pagesOf(picture), 1) << picture.toStdString();
+    const PrintedSheet first = PrintedSheet::read(family.filePath(booklet));
+    ASSERT_TRUE(first.found());
+    EXPECT_GT(first.ink(100, 20, 600, 50), 30) << "the tale's title on its first page";
 }

@@ -1,0 +1,12 @@
+#pragma once
+#include <QPixmap>
+#include <string>
+
+namespace platform {
+
+// An image beside the program (PNG), read as every file the program reads is
+// (readFileBytes): a pipe or a huge file where it should be shows nothing rather
+// than hang the program or take its memory.
+QPixmap imageFile(const std::string& name);
+
+}  // namespace platform
