@@ -22,13 +22,7 @@ start_xvfb || exit 1
 start_program '' --print-to-pdf "$full"
 enter_main_window || exit 1
 
-click_stage 1196 571  # " напечатать сказку"
-wait_colour "tale chooser" 10 243 534 "255 255 0" || exit 1
-click_stage 647 510   # the second tale, "Лиса и кувшин"
-wait_colour "tale window with its blank canvas" 10 400 400 "255 255 255" || exit 1
-click_stage 1100 676  # the tale window's swatch 12, blue
-click_stage 308 380   # the tale canvas
-wait_colour "tale canvas filled blue" 5 400 400 "0 0 255" || exit 1
+enter_tale_filled_blue || exit 1
 
 click_stage 1152 892  # ">>"
 answer_message "the full disk's message" || exit 1

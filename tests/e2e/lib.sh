@@ -194,3 +194,14 @@ enter_main_window() {
     click_stage 1124 709  # "В игру !!!"
     wait_colour "main window" 10 1276 1020 "0 255 255"
 }
+
+# From the main window into the second tale, "Лиса и кувшин", its first page filled blue.
+enter_tale_filled_blue() {
+    click_stage 1196 571  # " напечатать сказку"
+    wait_colour "tale chooser" 10 243 534 "255 255 0" || return 1
+    click_stage 647 510   # the second tale
+    wait_colour "tale window with its blank canvas" 10 400 400 "255 255 255" || return 1
+    click_stage 1100 676  # the tale window's swatch 12, blue
+    click_stage 308 380   # the tale canvas
+    wait_colour "tale canvas filled blue" 5 400 400 "0 0 255"
+}
