@@ -1,5 +1,7 @@
 #include "platform/SafeKeeping.h"
 
+#include <system_error>
+
 #include "platform/Desktop.h"
 #include "platform/core/UserFolders.h"
 
@@ -40,8 +42,12 @@ void SafeKeeping::forget() {
     timer_->set(kKeepAfterMs, false);
     due_ = false;
     if (!file_) return;
-    if (!keeper_) keeper_ = std::make_unique<DrawingKeeper>(*file_);
-    keeper_->forget();
+    if (keeper_) {
+        keeper_->forget();
+        return;
+    }
+    std::error_code ignored;  // nothing written in this run: only an earlier run's file to take away
+    std::filesystem::remove(*file_, ignored);
 }
 
 void SafeKeeping::settle() {
