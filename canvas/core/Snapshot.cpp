@@ -5,9 +5,10 @@
 namespace canvas {
 
 Snapshot::Snapshot(int lastX, int lastY)
-    : lastX_(lastX), lastY_(lastY), cells_(static_cast<std::size_t>(lastX) * lastY, platform::kNoColour) {}
+    : lastX_(lastX), lastY_(lastY) {}
 
 void Snapshot::take(const PixelBuffer& source, const RowProgress& progress) {
+    cells_.resize(static_cast<std::size_t>(lastX_) * lastY_);
     // Row by row: the part that lies on the source is copied, the rest is -1.
     const int columns = std::clamp(source.width() - 1, 0, lastX_);
     for (int y = 1; y <= lastY_; ++y) {
@@ -24,7 +25,7 @@ void Snapshot::take(const PixelBuffer& source, const RowProgress& progress) {
 }
 
 void Snapshot::paint(PixelBuffer& target, const RowProgress& progress) const {
-    const int lastY = std::min(lastY_, target.height() - 1);
+    const int lastY = cells_.empty() ? 0 : std::min(lastY_, target.height() - 1);
     const int lastX = std::min(lastX_, target.width() - 1);
     for (int y = 1; y <= lastY_; ++y) {
         if (y <= lastY) {

@@ -14,14 +14,15 @@ using RowProgress = std::function<void(int row, int rows)>;
 
 // A copy of the pixels with X from 1 to lastX and Y from 1 to lastY of a picture,
 // -1 where the picture has no pixel. Used to print a canvas and to carry a gallery
-// picture over to the main canvas; made once per window and reused.
+// picture over to the main canvas. The table is made by the first take and then
+// reused, so a window that never prints or edits holds none.
 class Snapshot {
 public:
     Snapshot(int lastX, int lastY);
     void take(const PixelBuffer& source, const RowProgress& progress = {});
     // Sets the copied pixels on target; places that held no pixel are left alone.
     void paint(PixelBuffer& target, const RowProgress& progress = {}) const;
-    ColourNumber at(int x, int y) const { return cells_[index(x, y)]; }
+    ColourNumber at(int x, int y) const { return cells_.empty() ? platform::kNoColour : cells_[index(x, y)]; }
     int lastX() const { return lastX_; }
     int lastY() const { return lastY_; }
 
