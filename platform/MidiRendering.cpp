@@ -26,36 +26,13 @@ struct DeletePlayer {
     void operator()(fluid_player_t* p) const { delete_fluid_player(p); }
 };
 
-void putLE(std::string& out, std::uint32_t value, int bytes) {
-    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<char>(value >> (8 * i) & 0xFF));
-}
-
-std::string wavFile(const std::vector<std::int16_t>& samples, int rate) {
-    const auto dataBytes = static_cast<std::uint32_t>(samples.size() * 2);
-    std::string out = "RIFF";
-    putLE(out, 36 + dataBytes, 4);
-    out += "WAVEfmt ";
-    putLE(out, 16, 4);
-    putLE(out, 1, 2);  // PCM
-    putLE(out, 2, 2);  // stereo
-    putLE(out, static_cast<std::uint32_t>(rate), 4);
-    putLE(out, static_cast<std::uint32_t>(rate) * 4, 4);
-    putLE(out, 4, 2);
-    putLE(out, 16, 2);
-    out += "data";
-    putLE(out, dataBytes, 4);
-    out.reserve(out.size() + dataBytes);
-    for (const std::int16_t sample : samples) putLE(out, static_cast<std::uint16_t>(sample), 2);
-    return out;
-}
-
 // FluidSynth would otherwise write its warnings and errors to the terminal.
 void quiet(int, const char*, void*) {}
 
 }  // namespace
 
-std::optional<std::string> renderMidi(std::string_view midi, const std::string& soundFont, int rate,
-                                      std::string& error) {
+std::optional<std::vector<std::int16_t>> renderMidi(std::string_view midi, const std::string& soundFont, int rate,
+                                                    std::string& error) {
     for (const int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
         fluid_set_log_function(level, quiet, nullptr);
     const std::unique_ptr<fluid_settings_t, DeleteSettings> settings(new_fluid_settings());
@@ -79,23 +56,26 @@ std::optional<std::string> renderMidi(std::string_view midi, const std::string& 
 
     std::vector<std::int16_t> samples;
     std::vector<std::int16_t> block(2 * kBlockFrames);
+    // The two sides mixed into one: background music needs no stereo, and mono
+    // takes half the memory.
     const auto write = [&] {
         fluid_synth_write_s16(synth.get(), kBlockFrames, block.data(), 0, 2, block.data(), 1, 2);
-        samples.insert(samples.end(), block.begin(), block.end());
+        for (std::size_t i = 0; i < block.size(); i += 2)
+            samples.push_back(static_cast<std::int16_t>((block[i] + block[i + 1]) / 2));
     };
     // A tune longer than this is not background music for this program.
-    const std::size_t longest = static_cast<std::size_t>(rate) * 2 * 600;
+    const std::size_t longest = static_cast<std::size_t>(rate) * 600;
     while (fluid_player_get_status(player.get()) == FLUID_PLAYER_PLAYING && samples.size() < longest) write();
     const auto ringingBlocks = static_cast<int>(kMostRingingSeconds * rate / kBlockFrames);
+    const auto quiet = [](std::int16_t s) { return std::abs(s) < kSilent; };
     for (int i = 0; i < ringingBlocks; ++i) {
         write();
-        const bool silent = std::all_of(block.begin(), block.end(), [](std::int16_t s) { return std::abs(s) < kSilent; });
-        if (silent) break;
+        if (std::all_of(samples.end() - kBlockFrames, samples.end(), quiet)) break;
     }
     // A file the player could make nothing of leaves only silence.
-    if (std::all_of(samples.begin(), samples.end(), [](std::int16_t s) { return std::abs(s) < kSilent; }))
-        return error = "файл не читается или повреждён", std::nullopt;
-    return wavFile(samples, rate);
+    if (std::all_of(samples.begin(), samples.end(), quiet)) return error = "файл не читается или повреждён", std::nullopt;
+    samples.shrink_to_fit();
+    return samples;
 }
 
 }  // namespace platform

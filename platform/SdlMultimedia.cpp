@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
+#include <malloc.h>
 #include <new>
 #include <optional>
 #include <map>
@@ -26,13 +27,16 @@ namespace {
 
 // Enough for a burst of clicks over the music; when all are busy the oldest sound gives way.
 constexpr int kMixChannels = 16;
-// The music has a channel of its own, which no sound effect takes over.
-constexpr int kMusicChannel = 0;
-constexpr int kEffects = 1;  // the group of every other channel
 // How the desktop's sound mixer names the program.
 constexpr const char* kMixerName = "Пятнушки";
-// The rate the music is rendered at; the mixer converts it to the device's.
-constexpr int kMusicRate = 44100;
+// The music is kept as rendered, mono at this rate, and converted to the
+// device's format only as it plays: background music needs no more, and the
+// program's 48 s tune then takes 2 MB rather than the 8.5 MB of CD quality.
+constexpr int kMusicRate = 22050;
+// Samples handed to the converter at a time.
+constexpr int kFeedSamples = 1024;
+// The allocator's own first bar for blocks it maps from the system one by one.
+constexpr int kLargeBlock = 128 * 1024;
 
 std::string lowerAscii(std::string_view s) {
     std::string out(s);
@@ -130,13 +134,36 @@ std::uint32_t bigEndian(std::string_view data, std::size_t at, int bytes) {
     return value;
 }
 
-struct Frames {
-    std::atomic<std::uint64_t> bytes{0};  // every byte the device has taken since it opened
+// A rendered tune and where its last note ends.
+struct Tune {
+    std::vector<std::int16_t> samples;  // mono, kMusicRate
+    std::optional<double> notesSeconds;
 };
 
-// Runs on the audio thread after each buffer is mixed.
-void countFrames(void* frames, Uint8*, int length) {
-    static_cast<Frames*>(frames)->bytes.fetch_add(static_cast<std::uint64_t>(length), std::memory_order_relaxed);
+// The tune the mixer plays in place of its own music, through a converter to the
+// device's format. Set up while the mixer's music hook is off; from then on the
+// audio thread alone touches it, until the hook is taken off again.
+struct Playing {
+    const Tune* tune = nullptr;
+    std::size_t fed = 0;  // samples handed to the converter
+    SDL_AudioStream* converter = nullptr;
+    std::atomic<std::uint64_t> bytes{0};  // what the device has taken of the tune
+    std::atomic<bool> ended{false};
+};
+
+// Runs on the audio thread, first thing for every buffer, which comes in silent.
+void playTune(void* data, Uint8* buffer, int length) {
+    auto& playing = *static_cast<Playing*>(data);
+    const std::vector<std::int16_t>& samples = playing.tune->samples;
+    while (SDL_AudioStreamAvailable(playing.converter) < length && playing.fed < samples.size()) {
+        const std::size_t count = std::min<std::size_t>(kFeedSamples, samples.size() - playing.fed);
+        SDL_AudioStreamPut(playing.converter, samples.data() + playing.fed, static_cast<int>(count * 2));
+        playing.fed += count;
+        if (playing.fed == samples.size()) SDL_AudioStreamFlush(playing.converter);
+    }
+    const int got = SDL_AudioStreamGet(playing.converter, buffer, length);
+    if (got > 0) playing.bytes.fetch_add(static_cast<std::uint64_t>(got), std::memory_order_relaxed);
+    if (got < length && playing.fed == samples.size()) playing.ended.store(true, std::memory_order_relaxed);
 }
 
 struct FreeChunk {
@@ -249,11 +276,9 @@ struct SdlMultimedia::Impl {
     std::thread preparing;  // owns everything below until it is joined
     Device device = Device::Untried;
     std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> chunks;
-    std::map<std::string, std::unique_ptr<Mix_Chunk, FreeChunk>> musics;  // rendered tunes
-    std::map<std::string, std::optional<double>> lengths;  // of each tune, to its last note
+    std::map<std::string, Tune> tunes;
     std::string currentMusic;  // the music started last; empty when none
-    std::uint64_t musicStart = 0;  // frames.bytes when it started
-    Frames frames;
+    Playing playing;
     int bytesPerSecond = 0;
     std::string deviceError;  // why the device would not open
     bool deviceTold = false;
@@ -301,26 +326,48 @@ struct SdlMultimedia::Impl {
             return;
         }
         Mix_AllocateChannels(kMixChannels);
-        Mix_ReserveChannels(1);
-        Mix_GroupChannels(kMusicChannel + 1, kMixChannels - 1, kEffects);
         int rate = 0, channels = 0;
         Uint16 format = 0;
         Mix_QuerySpec(&rate, &format, &channels);
         bytesPerSecond = rate * channels * static_cast<int>(SDL_AUDIO_BITSIZE(format) / 8);
-        Mix_SetPostMix(countFrames, &frames);
+        playing.converter = SDL_NewAudioStream(AUDIO_S16SYS, 1, kMusicRate, format, static_cast<Uint8>(channels), rate);
+        if (playing.converter == nullptr) {
+            deviceError = SDL_GetError();
+            Mix_CloseAudio();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return;
+        }
         device = Device::Open;
     }
 
     // Seconds of sound the device has taken since the current music started.
     double musicSeconds() const {
         if (bytesPerSecond <= 0) return 0;
-        return static_cast<double>(frames.bytes.load(std::memory_order_relaxed) - musicStart) / bytesPerSecond;
+        return static_cast<double>(playing.bytes.load(std::memory_order_relaxed)) / bytesPerSecond;
     }
 
+    bool musicSounds() const { return !currentMusic.empty() && !playing.ended.load(std::memory_order_relaxed); }
+
     bool musicStillPlaying(const std::string& name) const {
-        if (currentMusic != name || !Mix_Playing(kMusicChannel)) return false;
-        const auto length = lengths.find(name);
-        return length == lengths.end() || !length->second || musicSeconds() < *length->second;
+        if (currentMusic != name || !musicSounds()) return false;
+        const std::optional<double>& notes = tunes.at(name).notesSeconds;
+        return !notes || musicSeconds() < *notes;
+    }
+
+    void stopMusic() {
+        Mix_HookMusic(nullptr, nullptr);  // returns once the audio thread has let go
+        currentMusic.clear();
+    }
+
+    void startMusic(const std::string& name, const Tune& tune) {
+        stopMusic();
+        SDL_AudioStreamClear(playing.converter);
+        playing.tune = &tune;
+        playing.fed = 0;
+        playing.bytes = 0;
+        playing.ended = false;
+        currentMusic = name;
+        Mix_HookMusic(playTune, &playing);
     }
 
     bool playSound(const std::string& name, bool tell = true) {
@@ -343,7 +390,7 @@ struct SdlMultimedia::Impl {
         }
         Mix_Chunk* chunk = it->second.get();
         if (Mix_PlayChannel(-1, chunk, 0) != -1) return true;
-        const int oldest = Mix_GroupOldest(kEffects);
+        const int oldest = Mix_GroupOldest(-1);
         if (oldest < 0 || Mix_PlayChannel(oldest, chunk, 0) == -1) {
             if (tell) fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
             return false;
@@ -358,26 +405,25 @@ struct SdlMultimedia::Impl {
 
     // Renders a tune whose file has been read as DATA; null, with the reason in
     // ERROR, when the file is not a tune or the synthesizer cannot play it.
-    Mix_Chunk* loadMusic(const std::string& name, const std::string& data, std::string& error) {
+    const Tune* loadMusic(const std::string& name, const std::string& data, std::string& error) {
         if (!looksLikeMidi(data)) {
             error = "файл повреждён или не является MIDI-файлом";
             return nullptr;
         }
-        const std::optional<std::string> wav = renderMidi(data, soundFont, kMusicRate, error);
-        if (!wav) return nullptr;
-        Mix_Chunk* music = Mix_LoadWAV_RW(SDL_RWFromConstMem(wav->data(), static_cast<int>(wav->size())), 1);
-        if (music == nullptr) {
-            error = std::string("не удалось подготовить звук (") + Mix_GetError() + ")";
-            return nullptr;
-        }
-        musics.emplace(name, music);
-        lengths[name] = midiNotesSeconds(data);
-        return music;
+        // What the synthesizer takes (its sound font alone is 6 MB) goes back to
+        // the system once it is done: large blocks as they are freed, since the
+        // allocator would otherwise raise its bar for them to the largest block
+        // freed so far and keep every one below it; the rest when trimmed.
+        mallopt(M_MMAP_THRESHOLD, kLargeBlock);
+        std::optional<std::vector<std::int16_t>> samples = renderMidi(data, soundFont, kMusicRate, error);
+        malloc_trim(0);
+        if (!samples) return nullptr;
+        return &tunes.insert_or_assign(name, Tune{std::move(*samples), midiNotesSeconds(data)}).first->second;
     }
 
     void prepareMusic(const std::string& name) {
         if (device == Device::Untried) openDevice();
-        if (device != Device::Open || musics.count(name) != 0) return;
+        if (device != Device::Open || tunes.count(name) != 0) return;
         std::string error;
         if (const std::optional<std::string> bytes = readSoundFile(name, kMaxMusicBytes, error)) loadMusic(name, *bytes, error);
     }
@@ -387,8 +433,11 @@ struct SdlMultimedia::Impl {
     // last note has ended a repeat starts it again at once, even while the
     // synthesizer still lets the notes ring.
     void playMusic(const std::string& name) {
-        auto it = musics.find(name);
-        if (it == musics.end()) {
+        const Tune* tune = nullptr;
+        if (const auto it = tunes.find(name); it != tunes.end()) {
+            if (musicStillPlaying(name)) return;
+            tune = &it->second;
+        } else {
             std::string error;
             const std::optional<std::string> bytes = readSoundFile(name, kMaxMusicBytes, error);
             if (!bytes) {
@@ -396,38 +445,24 @@ struct SdlMultimedia::Impl {
                 return;
             }
             if (!ensureDevice(name)) return;
-            Mix_Chunk* music = nullptr;
             try {
-                music = loadMusic(name, *bytes, error);
+                tune = loadMusic(name, *bytes, error);
             } catch (const std::bad_alloc&) {
                 error = "не хватает памяти, чтобы подготовить музыку";
             }
-            if (music == nullptr) {
+            if (tune == nullptr) {
                 failFile(name, error);
                 return;
             }
-            it = musics.find(name);
-        } else if (musicStillPlaying(name)) {
-            return;
         }
-        Mix_HaltChannel(kMusicChannel);  // another tune, or this one still ringing after its last note
-        musicStart = frames.bytes.load(std::memory_order_relaxed);
-        if (Mix_PlayChannel(kMusicChannel, it->second.get(), 0) == -1) {
-            fail(name, std::string("не удалось начать воспроизведение (") + Mix_GetError() + ")");
-            currentMusic.clear();
-            return;
-        }
-        currentMusic = name;
+        // Another tune, or this one still ringing after its last note, gives way.
+        startMusic(name, *tune);
     }
 
     void close(const std::string& name) {
-        if (auto it = musics.find(name); it != musics.end()) {
-            if (currentMusic == name) {
-                Mix_HaltChannel(kMusicChannel);
-                currentMusic.clear();
-            }
-            musics.erase(it);
-            lengths.erase(name);
+        if (auto it = tunes.find(name); it != tunes.end()) {
+            if (currentMusic == name) stopMusic();
+            tunes.erase(it);
             return;
         }
         if (auto it = chunks.find(name); it != chunks.end()) {
@@ -451,17 +486,18 @@ SdlMultimedia::SdlMultimedia(MessageService& messages, std::string soundFont)
 SdlMultimedia::~SdlMultimedia() {
     impl_->settle();
     if (impl_->device != Impl::Device::Open) return;
+    impl_->stopMusic();
     Mix_HaltChannel(-1);
-    Mix_SetPostMix(nullptr, nullptr);
     impl_->chunks.clear();
-    impl_->musics.clear();
+    impl_->tunes.clear();
+    SDL_FreeAudioStream(impl_->playing.converter);
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
 bool SdlMultimedia::musicPlaying() const {
     impl_->settle();
-    return impl_->device == Impl::Device::Open && Mix_Playing(kMusicChannel) != 0;
+    return impl_->device == Impl::Device::Open && impl_->musicSounds();
 }
 
 double SdlMultimedia::musicSeconds() const { return musicPlaying() ? impl_->musicSeconds() : 0; }

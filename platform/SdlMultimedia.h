@@ -24,8 +24,9 @@ std::string chooseSoundFont(std::span<const char* const> fonts = kSoundFonts);
 //   "close NAME" - stops the file and frees it; closing what is not open does nothing.
 // NAME is a bare file name looked up in the current directory. Opened files stay
 // loaded until they are closed or this object is destroyed. A tune is played
-// through FluidSynth into memory when it is loaded, and from there on a channel
-// of its own, so no synthesizer runs while the program is idle.
+// through FluidSynth into memory when it is loaded, and from there on in place
+// of the mixer's own music, converted to the device's format as it plays, so no
+// synthesizer runs while the program is idle.
 // Failures are told to the user through the message service; execute() always returns.
 //
 // A tune counts as playing until its last note has ended, counted in the
