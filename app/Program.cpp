@@ -94,9 +94,6 @@ int run(int argc, char** argv) {
     platform::QtMessage message(messageOwner);
     platform::StageScreen screen;
     platform::SdlMultimedia multimedia(message);
-    // The synthesizer and its sound font load while the welcome window is up,
-    // so the main window and its music come at once after "В игру !!!".
-    multimedia.prepare(platform::sounds::kMusicFile);
     platform::QtPrinter printer = options.printToPdf.empty()
                                       ? platform::QtPrinter(message)
                                       : platform::QtPrinter(message, platform::PdfFolder{options.printToPdf});
@@ -112,6 +109,11 @@ int run(int argc, char** argv) {
 
     // The stage covers the whole monitor; on a 1280 x 1024 monitor it is the screen itself.
     platform::Stage& stage = desktop.stage();
+    // The sound device and the tune are made ready while the welcome window is
+    // up, so the main window and its music come at once after "В игру !!!"; not
+    // before the window is on the screen, whose first frame would share the
+    // processor with the synthesizer.
+    stage.firstFrameShown = [&multimedia] { multimedia.prepare(platform::sounds::kMusicFile); };
     stage.setWindowFlag(Qt::FramelessWindowHint);
     stage.setGeometry(QGuiApplication::primaryScreen()->geometry());
     stage.show();

@@ -124,6 +124,14 @@ void Stage::drawBackground(QPainter* painter, const QRectF& rect) {
     QGraphicsView::drawBackground(painter, rect);
 }
 
+void Stage::paintEvent(QPaintEvent* event) {
+    QGraphicsView::paintEvent(event);
+    if (framed_) return;
+    framed_ = true;
+    // Queued: the frame reaches the screen once this paint has returned.
+    QMetaObject::invokeMethod(this, [this] { if (firstFrameShown) firstFrameShown(); }, Qt::QueuedConnection);
+}
+
 void Stage::setFocusCues(bool shown) {
     if (focusCues_ == shown) return;
     focusCues_ = shown;

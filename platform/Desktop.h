@@ -25,6 +25,9 @@ public:
 
     explicit Stage(QGraphicsScene* scene);
     std::function<void()> closeRequested;
+    // Called once, after the first frame has been drawn and sent to the screen:
+    // work that can wait goes there, so that frame waits for none of it.
+    std::function<void()> firstFrameShown;
     double scale() const { return transform().m11(); }
     // The windows that stand on the stage, shown or not.
     std::vector<const QGraphicsItem*> windows;
@@ -37,6 +40,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void drawBackground(QPainter* painter, const QRectF& rect) override;
     // A finger on a touch screen: its first point pressed, moved and released as the mouse's left button.
@@ -44,6 +48,7 @@ protected:
 
 private:
     bool focusCues_ = false;
+    bool framed_ = false;
 };
 
 // The stage's focusCues() for a control on it; none off the stage.
