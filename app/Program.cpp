@@ -14,6 +14,7 @@
 #include "app/WindowSet.h"
 #include "pictures/core/GalleryFolder.h"
 #include "platform/Desktop.h"
+#include "platform/Font.h"
 #include "platform/ImageFiles.h"
 #include "platform/QtServices.h"
 #include "platform/SdlMultimedia.h"
@@ -73,6 +74,7 @@ int run(int argc, char** argv) {
     if (const auto status = readOptions(argc, argv, options)) return *status;
 
     QApplication application(argc, argv);
+    platform::FontsAhead fonts;
     // A second start brings the running copy forward instead of opening another,
     // so two copies never save the same slots; it is told before anything else is done.
     platform::SingleInstance instance;

@@ -1,5 +1,7 @@
 #include "platform/Font.h"
 
+#include <QFontDatabase>
+#include <QStringList>
 #include <algorithm>
 #include <cmath>
 #include <map>
@@ -64,6 +66,10 @@ QFont toQFont(const Font& font) {
     if (font.bold && free && free->emboldenRegular) q.setStyleName(font.italic ? "Italic" : "Regular");
     return q;
 }
+
+FontsAhead::FontsAhead() : reading_([] { QFontDatabase::families(); }) {}
+
+FontsAhead::~FontsAhead() { reading_.join(); }
 
 QString displayText(const Font& font, const std::string& caption) {
     QString text = QString::fromStdString(caption);

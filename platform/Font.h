@@ -2,6 +2,7 @@
 #include <QFont>
 #include <QString>
 #include <string>
+#include <thread>
 
 namespace platform {
 
@@ -26,5 +27,20 @@ QString familyFor(const std::string& face, bool italic = false);
 // The text a control shows for a design caption in this font. A symbol face
 // draws some letters as ornaments; those become the same ornaments in Unicode.
 QString displayText(const Font& font, const std::string& caption);
+
+// Reads the installed fonts into Qt's font database on a thread of its own
+// while the interface thread sets up the stage and the first window, whose
+// first text would otherwise wait for them (some 15 ms). Made once the
+// application exists; waits for the thread when it goes.
+class FontsAhead {
+public:
+    FontsAhead();
+    ~FontsAhead();
+    FontsAhead(const FontsAhead&) = delete;
+    FontsAhead& operator=(const FontsAhead&) = delete;
+
+private:
+    std::thread reading_;
+};
 
 }  // namespace platform
