@@ -483,9 +483,19 @@ Image::Image(const ControlContext& c, const ImageDesign& d)
 }
 
 void Image::setPicture(const QPixmap& pixmap) {
-    label_->setPixmap(pixmap);
-    // An image that is not stretched takes the size of its picture.
-    if (!stretch_ && !pixmap.isNull()) label_->resize(pixmap.size());
+    if (pixmap.isNull() || !stretch_) {
+        label_->setPixmap(pixmap);
+        // An image that is not stretched takes the size of its picture.
+        if (!pixmap.isNull()) label_->resize(pixmap.size());
+        return;
+    }
+    // A stretched picture is kept only at the size it is shown, made here once:
+    // the label would keep the whole picture beside the copy it scales it to,
+    // and scale it as it first paints.
+    const qreal ratio = label_->devicePixelRatioF();
+    QPixmap shown = pixmap.scaled(label_->contentsRect().size() * ratio, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    shown.setDevicePixelRatio(ratio);
+    label_->setPixmap(shown);
 }
 
 // --- Shape ---------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "platform/LargeText.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <array>
 
 #include "platform/Controls.h"
@@ -11,15 +12,21 @@ namespace {
 
 // The box of every pixel of the coverage that the text touches.
 QRect inkPixels(const QImage& coverage) {
-    QRect bounds;
     const int width = coverage.width();
+    int left = width, right = -1, top = -1, bottom = -1;
     for (int y = 0; y < coverage.height(); ++y) {
         const uchar* row = coverage.constScanLine(y);
-        for (int x = 0; x < width; ++x) {
-            if (row[x] != 0) bounds |= QRect(x, y, 1, 1);
-        }
+        int first = 0;
+        while (first < width && row[first] == 0) ++first;
+        if (first == width) continue;
+        int last = width - 1;
+        while (row[last] == 0) --last;
+        left = std::min(left, first);
+        right = std::max(right, last);
+        if (top < 0) top = y;
+        bottom = y;
     }
-    return bounds;
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
 }
 
 int mix(int from, int to, int alpha) { return from + (to - from) * alpha / 255; }
