@@ -7,6 +7,7 @@
 #include <QPointingDevice>
 #include <QScreen>
 #include <QTest>
+#include <memory>
 
 #include "platform/Desktop.h"
 #include "tests/app/AppHarness.h"
@@ -16,7 +17,8 @@ using namespace platform;
 namespace {
 
 struct TouchTest : ::testing::Test, testing_support::AppHarness {
-    QPointingDevice* finger = QTest::createTouchDevice();
+    std::unique_ptr<QPointingDevice> owned{QTest::createTouchDevice()};  // Qt leaves it to the test
+    QPointingDevice* finger = owned.get();
     TouchTest() {
         // Touch points must lie on the screen, which is 800 x 600 here: the stage
         // is scaled into it, as on a small monitor.
