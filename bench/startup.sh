@@ -82,6 +82,22 @@ await_probe() {
     ((rc == 0)) || give_up "$1: not on the screen in time ($(cat "$work/probe.out"))"
 }
 
+# Starts the probe on the welcome window's blue, which the bare window shows there
+# too, and notes when the window's program is started (right after this returns).
+watch_first_frame() {
+    DISPLAY=$display "$probe" watch 1168 461 0 0 255 20000 >"$work/probe.out" 2>&1 &
+    probe_pid=$!
+    until grep -q ready "$work/probe.out" 2>/dev/null; do
+        kill -0 "$probe_pid" 2>/dev/null || give_up "the pixel probe failed: $(cat "$work/probe.out")"
+        sleep 0.01
+    done
+    started=${EPOCHREALTIME/[.,]/}
+}
+# Milliseconds from the start to the frame the probe saw.
+first_frame_ms() {
+    awk -v a="$started" -v b="$(awk '/^seen/ { print $2 }' "$work/probe.out")" 'BEGIN { printf "%.0f\n", (b - a) / 1000 }'
+}
+
 # utime + stime of the program, in clock ticks.
 cpu_ticks() { awk '{ sub(/^.*\) /, ""); print $12 + $13 }' "/proc/$app_pid/stat"; }
 # Sets cpu to the percent of one core the program used over the next SECONDS seconds.
@@ -111,35 +127,21 @@ for ((run = 1; run <= runs; ++run)); do
     mkdir -m 700 "$work/runtime-$run" "$work/data-$run"
 
     # The bare window first, on the same fresh screen the program gets next.
-    DISPLAY=$display "$probe" watch 1168 461 0 0 255 20000 >"$work/probe.out" 2>&1 &
-    probe_pid=$!
-    until grep -q ready "$work/probe.out" 2>/dev/null; do
-        kill -0 "$probe_pid" 2>/dev/null || give_up "the pixel probe failed: $(cat "$work/probe.out")"
-        sleep 0.01
-    done
-    started=${EPOCHREALTIME/[.,]/}
+    watch_first_frame
     DISPLAY=$display QT_QPA_PLATFORM=xcb LANG=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime-$run "$bare" >"$work/app.log" 2>&1 &
     app_pid=$!
     await_probe "bare window"
-    seen=$(awk '/^seen/ { print $2 }' "$work/probe.out")
-    bare_ms+=("$(awk -v a="$started" -v b="$seen" 'BEGIN { printf "%.0f\n", (b - a) / 1000 }')")
+    bare_ms+=("$(first_frame_ms)")
     stop_all
     start_xvfb
 
-    DISPLAY=$display "$probe" watch 1168 461 0 0 255 20000 >"$work/probe.out" 2>&1 &
-    probe_pid=$!
-    until grep -q ready "$work/probe.out" 2>/dev/null; do
-        kill -0 "$probe_pid" 2>/dev/null || give_up "the pixel probe failed: $(cat "$work/probe.out")"
-        sleep 0.01
-    done
-    started=${EPOCHREALTIME/[.,]/}
+    watch_first_frame
     # Started directly, not through a function, so $! is the program itself.
     DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work/runtime-$run \
         XDG_DATA_HOME=$work/data-$run "$program/$(basename "$bin")" >"$work/app.log" 2>&1 &
     app_pid=$!
     await_probe "welcome window"
-    seen=$(awk '/^seen/ { print $2 }' "$work/probe.out")
-    welcome_ms+=("$(awk -v a="$started" -v b="$seen" 'BEGIN { printf "%.0f\n", (b - a) / 1000 }')")
+    welcome_ms+=("$(first_frame_ms)")
 
     sleep 2  # past the first frame's loose ends
     idle_cpu "$idle"
