@@ -18,7 +18,7 @@
 namespace {
 
 namespace fs = std::filesystem;
-constexpr int kRate = 22050;
+constexpr int kRate = 44100;
 constexpr int kAudible = 328;  // -40 dBFS
 
 std::string readFile(const fs::path& path) {
