@@ -90,7 +90,6 @@ int run(int argc, char** argv) {
         pictures::useGalleryFolder(*folder);
     }
     QApplication::setStyle(QStyleFactory::create("Fusion"));
-    QApplication::setWindowIcon(QIcon(platform::imageFile("pyatnushki.png")));
 
     QWidget* messageOwner = nullptr;
     platform::QtMessage message(messageOwner);
@@ -115,7 +114,11 @@ int run(int argc, char** argv) {
     // up, so the main window and its music come at once after "В игру !!!"; not
     // before the window is on the screen, whose first frame would share the
     // processor with the synthesizer.
-    stage.firstFrameShown = [&multimedia] { multimedia.prepare(platform::sounds::kMusicFile); };
+    stage.firstFrameShown = [&multimedia] {
+        multimedia.prepare(platform::sounds::kMusicFile);
+        // The desktop's icon for the program is no part of that frame either.
+        QApplication::setWindowIcon(QIcon(platform::imageFile("pyatnushki.png")));
+    };
     stage.setWindowFlag(Qt::FramelessWindowHint);
     stage.setGeometry(QGuiApplication::primaryScreen()->geometry());
     stage.show();
