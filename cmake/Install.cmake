@@ -2,6 +2,7 @@
 include(GNUInstallDirs)
 
 install(TARGETS pyatnushki RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS pyatnushki_sound LIBRARY DESTINATION ${PYATNUSHKI_MODULE_DIR})
 # The program's folder, less the binary and the menu icons, which have places of their own.
 set(PYATNUSHKI_FOLDER ${CMAKE_INSTALL_DATADIR}/pyatnushki)
 install(DIRECTORY ${PYATNUSHKI_STAGE_DIR}/data DESTINATION ${PYATNUSHKI_FOLDER})

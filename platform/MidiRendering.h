@@ -17,4 +17,8 @@ namespace platform {
 std::optional<std::vector<std::int16_t>> renderMidi(std::string_view midi, const std::string& soundFont, int rate,
                                                     std::string& error);
 
+// Seconds from the start of a Standard MIDI File to the end of its last note,
+// following its tempo changes; nothing when the file cannot be read or has no notes.
+std::optional<double> midiNotesSeconds(std::string_view file);
+
 }  // namespace platform

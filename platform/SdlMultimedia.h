@@ -1,6 +1,5 @@
 #pragma once
 #include <memory>
-#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,6 +31,12 @@ std::string chooseSoundFont(std::span<const char* const> fonts = kSoundFonts);
 // A tune counts as playing until its last note has ended, counted in the
 // frames the device has taken since it started: the synthesizer goes on for
 // seconds while the last notes die away, and a "play" in that time restarts it.
+//
+// SDL2_mixer and FluidSynth bring some fifty libraries with them, which took
+// the program's start some 20 ms to load: they live in a module of their own,
+// pyatnushki-sound.so, beside the binary (in the library folder once
+// installed), loaded by the first command or prepare(). Without it every
+// command is silent, and the first one tells why.
 class SdlMultimedia : public MultimediaService {
 public:
     explicit SdlMultimedia(MessageService& messages, std::string soundFont = chooseSoundFont());
@@ -60,12 +65,8 @@ public:
     void prepare(std::string_view name);
 
 private:
-    struct Impl;  // keeps SDL's headers out of everyone else's
+    struct Impl;
     std::unique_ptr<Impl> impl_;
 };
-
-// Seconds from the start of a Standard MIDI File to the end of its last note,
-// following its tempo changes; nothing when the file cannot be read or has no notes.
-std::optional<double> midiNotesSeconds(std::string_view file);
 
 }  // namespace platform

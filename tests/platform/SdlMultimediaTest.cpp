@@ -14,6 +14,7 @@
 #include <string>
 #include <thread>
 
+#include "platform/MidiRendering.h"
 #include "platform/SdlMultimedia.h"
 #include "platform/fakes/Fakes.h"
 #include "tests/support/AddressSpaceLimit.h"

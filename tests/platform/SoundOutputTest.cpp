@@ -20,6 +20,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/MidiRendering.h"
 #include "platform/QtServices.h"
 #include "platform/SdlMultimedia.h"
 #include "platform/fakes/Fakes.h"
