@@ -43,9 +43,11 @@ struct Animal {
     page::Scene scene = page::Scene::None;
 };
 
-// The drawings shown in their own colours: the welcome window's pictures, the
-// window icon (the lady beetle's spots stand for the name) and the menu icon
-// at the sizes desktops look for, installed into the icon theme.
+// The drawings shown in their own colours: the welcome window's pictures, made
+// at the size of their boxes and without transparency so that the program reads
+// them as they are shown, the window icon (the lady beetle's spots stand for
+// the name) and the menu icon at the sizes desktops look for, installed into
+// the icon theme.
 struct ColouredImage {
     std::string file;  // in the program's folder
     std::string drawing;
@@ -54,9 +56,9 @@ struct ColouredImage {
 };
 std::vector<ColouredImage> colouredImages() {
     std::vector<ColouredImage> images = {
-        {"welcome1.png", "fox", 595, 628, 24, false},
-        {"welcome2.png", "bear", 606, 640, 24, false},
-        {"welcome3.png", "butterfly", 229, 174, 8, false},
+        {"welcome1.png", "fox", 390, 411, 16, false},
+        {"welcome2.png", "bear", 390, 427, 16, false},
+        {"welcome3.png", "butterfly", 117, 78, 4, false},
         {"pyatnushki.png", "lady-beetle", 64, 64, 2, true},
     };
     for (const int size : {48, 64, 128, 256}) {
@@ -246,6 +248,7 @@ bool run(const fs::path& pictures, const fs::path& program, const fs::path& shee
             return fail(wanted.drawing + ".svg shows nothing");
         }
         painter.end();
+        if (!wanted.transparent) image.convertTo(QImage::Format_RGB32);
         if (!savePng(image, file)) return false;
     }
     const std::optional<QImage> corner = sun(drawings[kSun]);

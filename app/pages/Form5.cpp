@@ -41,21 +41,6 @@ constexpr Letter kLetters[] = {
     {13, "К", 768, 160, 132, C},     {14, "А", 912, 160, 97, C},   {15, "М", 1016, 160, 110, C},
 };
 
-// The pictures: the three drawings are stretched to their boxes, the sun is shown as it is.
-struct Picture {
-    const char* file;
-    Bounds bounds;
-    bool stretch;
-};
-const Picture kImage1{"welcome1.png", {544, 344, 390, 411}, true};
-const Picture kImage2{"welcome2.png", {32, 336, 390, 427}, true};
-const Picture kImage3{"welcome3.png", {424, 512, 117, 78}, true};
-const Picture kImage4{"sun.png", {1032, 0, 117, 115}, false};
-
-ImagesAhead::Wanted wanted(const Picture& picture) {
-    return {picture.file, picture.stretch ? QSize(picture.bounds.width, picture.bounds.height) : QSize()};
-}
-
 // A ray's fixed end, its second end at load, and the second end in each phase;
 // -1 keeps the coordinate as it is.
 struct Ray {
@@ -77,19 +62,17 @@ Form5::Form5(Desktop& desktop)
                      .clientWidth = 1143,
                      .clientHeight = 768,
                      .placement = Placement::Centred,
-                     .backColour = kBlue}),
-      pictures_({wanted(kImage1), wanted(kImage2), wanted(kImage3), wanted(kImage4)}) {}
+                     .backColour = kBlue}) {}
 
 void Form5::build() {
     const ColourNumber frame = rgb(192, 192, 255);
     add(Shape1, "Shape1", ShapeDesign{{0, 328, 969, 441}, ShapeKind::RoundedRectangle, kWhite, kBlack, 3});
-    const auto image = [this](const Picture& p) { return ImageDesign{p.bounds, pictures_.take(p.file), p.stretch}; };
-    add(Image2, "Image2", image(kImage2));
+    add(Image2, "Image2", ImageDesign{{32, 336, 390, 427}, platform::imageFile("welcome2.png"), true});
     add(Shape2, "Shape2", ShapeDesign{{24, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
-    add(Image1, "Image1", image(kImage1));
+    add(Image1, "Image1", ImageDesign{{544, 344, 390, 411}, platform::imageFile("welcome1.png"), true});
     add(Shape3, "Shape3", ShapeDesign{{544, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
-    add(Image3, "Image3", image(kImage3));
-    add(Image4, "Image4", image(kImage4));
+    add(Image3, "Image3", ImageDesign{{424, 512, 117, 78}, platform::imageFile("welcome3.png"), true});
+    add(Image4, "Image4", ImageDesign{{1032, 0, 117, 115}, platform::imageFile("sun.png")});
     for (int i = 0; i < 5; ++i) {
         const Ray& r = kRays[i];
         add(Line1, "Line1", i, LineDesign{r.x1, r.y1, r.x2, r.y2, rgb(255, 255, 0), 5});

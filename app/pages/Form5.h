@@ -1,6 +1,5 @@
 #pragma once
 #include "platform/Form.h"
-#include "platform/ImageFiles.h"
 
 namespace pages {
 
@@ -46,8 +45,6 @@ private:
     void Timer2_Timer();
 
     int rayPhase_ = 0;
-    // The pictures are read while the stage is set up, before the window is built.
-    platform::ImagesAhead pictures_;
 };
 
 }  // namespace pages
