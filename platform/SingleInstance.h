@@ -3,14 +3,15 @@
 #include <memory>
 #include <string>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace platform {
 
 // One running copy of the program per user, in whichever session it starts. The
 // first copy holds a lock file in the user's own folder of the program (the
 // kernel drops the lock when the copy ends, however it ends, so a crash cannot
-// leave it stuck) and listens on a local socket beside it; a later copy finds
+// leave it stuck) and listens on a local socket beside it (a plain Unix
+// socket: Qt's network module would bring a dozen libraries into the start); a later copy finds
 // the lock taken, asks the first to come to the front, and leaves.
 class SingleInstance {
 public:
@@ -33,7 +34,8 @@ public:
 private:
     std::string folder_, lockPath_, socketPath_;
     int lockFd_ = -1;
-    std::unique_ptr<QLocalServer> server_;
+    int listenFd_ = -1;
+    std::unique_ptr<QSocketNotifier> listening_;
 };
 
 }  // namespace platform
