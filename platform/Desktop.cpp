@@ -10,6 +10,7 @@
 #include <QPaintEngine>
 #include <QPainter>
 #include <QStyleOptionGraphicsItem>
+#include <QTimer>
 #include <QTouchEvent>
 #include <stdexcept>
 
@@ -128,8 +129,12 @@ void Stage::paintEvent(QPaintEvent* event) {
     QGraphicsView::paintEvent(event);
     if (framed_) return;
     framed_ = true;
-    // Queued: the frame reaches the screen once this paint has returned.
-    QMetaObject::invokeMethod(this, [this] { if (firstFrameShown) firstFrameShown(); }, Qt::QueuedConnection);
+    // The frame is sent once this paint has returned; the server then takes some
+    // tens of milliseconds, on a processor of its own, to show it.
+    constexpr int kShowingMilliseconds = 100;
+    QTimer::singleShot(kShowingMilliseconds, this, [this] {
+        if (firstFrameShown) firstFrameShown();
+    });
 }
 
 void Stage::setFocusCues(bool shown) {

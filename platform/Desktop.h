@@ -25,8 +25,9 @@ public:
 
     explicit Stage(QGraphicsScene* scene);
     std::function<void()> closeRequested;
-    // Called once, after the first frame has been drawn and sent to the screen:
-    // work that can wait goes there, so that frame waits for none of it.
+    // Called once, a moment after the first frame has been drawn and sent to the
+    // screen: work that can wait goes there, so that neither that frame nor the
+    // screen's server, which still has to show it, waits for any of it.
     std::function<void()> firstFrameShown;
     double scale() const { return transform().m11(); }
     // The windows that stand on the stage, shown or not.
