@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QPaintEngine>
 #include <QPainter>
+#include <QRegion>
 #include <QStyleOptionGraphicsItem>
 #include <QTimer>
 #include <QTouchEvent>
@@ -117,12 +118,18 @@ void Stage::resizeEvent(QResizeEvent* event) {
 }
 
 // A window paints every pixel of its box, so black under it would only be
-// painted over: most repaints lie inside one window.
+// painted over: most repaints lie inside one window, and the first frame's
+// black is mostly hidden by the welcome window. Black goes a stage pixel into
+// each window's edge, which a scaled stage may draw on a fraction of a pixel.
 void Stage::drawBackground(QPainter* painter, const QRectF& rect) {
+    QRegion black(rect.toAlignedRect());
     for (const QGraphicsItem* window : windows) {
-        if (window->isVisible() && window->sceneBoundingRect().contains(rect)) return;
+        if (!window->isVisible()) continue;
+        const QRectF box = window->sceneBoundingRect();
+        if (box.contains(rect)) return;
+        black -= box.adjusted(1, 1, -1, -1).toRect();
     }
-    QGraphicsView::drawBackground(painter, rect);
+    for (const QRect& part : black) painter->fillRect(part, backgroundBrush());
 }
 
 void Stage::paintEvent(QPaintEvent* event) {
