@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Makes the fuzzer's seed corpus from the shipped pictures: small corners of a few
-# library pictures and gallery slots, cut so that each is still a valid file.
+# library pictures, as pictures and as gallery slots, cut so that each is still
+# a valid file.
 # Usage: make_seeds.sh PROGRAM_DATA_FOLDER OUT_FOLDER
 set -euo pipefail
 data=${1:?usage: make_seeds.sh DATA OUT} out=${2:?usage: make_seeds.sh DATA OUT}
@@ -16,15 +17,15 @@ for n in 1 7 19 30; do
         NR >= 450 && NR < 450 + R { line = ""; for (c = 300; c < 300 + C; c++) line = line (c > 300 ? "," : "") $c; print line }
         NR >= 450 + R { exit }' "$data/ $n.mac" >"$out/library-$n.mac"
 done
-for k in 0 3; do
-    # A gallery slot: the title, the size, then one colour number per line.
-    awk -v R=$rows -v C=$cols 'BEGIN { ORS = "\r\n" }
+for n in 3 12; do
+    # A gallery slot, as saving the same corner writes it: the title, the size,
+    # then one colour number per line.
+    awk -v R=$rows -v C=$cols 'BEGIN { ORS = "\r\n"; FS = "," }
         { sub(/\r$/, "") }
         NR == 1 { print; next }
-        NR == 2 { h = $1; print " " R " "; next }
-        NR == 3 { w = $1; print " " C " "; next }
-        { cell = NR - 4; r = int(cell / w); c = cell % w
-          if (r >= 300 && r < 300 + R && c >= 200 && c < 200 + C) { print; if (++n == R * C) exit } }' \
-        "$data/gl $k.mac" >"$out/gallery-$k.mac"
+        NR == 2 { print " " R " "; next }
+        NR == 3 { print " " C " "; next }
+        NR >= 450 && NR < 450 + R { for (c = 300; c < 300 + C; c++) print $c }
+        NR >= 450 + R { exit }' "$data/ $n.mac" >"$out/gallery-$n.mac"
 done
 printf 'Кот\r\n 2 \r\n 2 \r\n 255 \r\n-1 \r\n 16777215 \r\n 1 \r\n' | iconv -f UTF-8 -t CP1251 >"$out/gallery-tiny.mac"
