@@ -35,32 +35,47 @@ int mix(int from, int to, int alpha) { return from + (to - from) * alpha / 255; 
 
 void LargeText::draw(QPainter& painter, const QRect& area, qreal scale, const QString& text, const QFont& font,
                      Qt::Alignment alignment, const QColor& colour, const QColor& background) {
-    // Compared field by field: this runs on every recolour.
-    const Key key{text, font, area.size(), scale, alignment};
-    if (!(key == key_)) {
-        coverage_ = QImage(QSizeF(area.size() * scale).toSize(), QImage::Format_Alpha8);
-        coverage_.setDevicePixelRatio(scale);
-        coverage_.fill(Qt::transparent);
-        QPainter ink(&coverage_);
-        ink.setFont(font);
-        ink.setPen(Qt::black);
-        drawWrappedText(ink, QRect(QPoint(0, 0), area.size()), text, alignment);
-        key_ = key;
-        inkPixels_ = inkPixels(coverage_);
-        tinted_ = QImage();  // drawn anew in any colour
-    }
-    const QRect& pixels = inkPixels_;
-    ink_ = pixels.isNull() ? QRect()
-                           : QRectF(pixels.x() / scale, pixels.y() / scale, pixels.width() / scale,
-                                    pixels.height() / scale)
-                                 .toAlignedRect()
-                                 .adjusted(-1, -1, 1, 1)
-                                 .translated(area.topLeft());
+    wanted_ = {text, font, area.size(), scale, alignment};
+    area_ = area;
+    // Text in the colour of its own opaque background cannot be seen (the
+    // welcome title starts so): its outlines wait until they are asked for.
+    if (background.alpha() == 255 && colour.rgb() == background.rgb()) return painter.fillRect(area, background);
+    prepare();
     const QColor over = background.alpha() == 255 ? background : QColor(Qt::transparent);
     if (tintedIn_ != colour || tintedOver_ != over || tinted_.size() != coverage_.size()) tint(colour, over);
     // Scaled, the image's whole pixels may fall short of the area's edge.
     if (over.alpha() == 255 && painter.deviceTransform().isScaling()) painter.fillRect(area, over);
     painter.drawImage(area.topLeft(), tinted_);
+}
+
+const QRect& LargeText::ink() {
+    if (wanted_.scale > 0) prepare();
+    return ink_;
+}
+
+void LargeText::prepare() {
+    // Compared field by field: this runs on every recolour.
+    if (!(wanted_ == key_)) {
+        const qreal scale = wanted_.scale;
+        coverage_ = QImage(QSizeF(wanted_.size * scale).toSize(), QImage::Format_Alpha8);
+        coverage_.setDevicePixelRatio(scale);
+        coverage_.fill(Qt::transparent);
+        QPainter ink(&coverage_);
+        ink.setFont(wanted_.font);
+        ink.setPen(Qt::black);
+        drawWrappedText(ink, QRect(QPoint(0, 0), wanted_.size), wanted_.text, wanted_.alignment);
+        key_ = wanted_;
+        inkPixels_ = inkPixels(coverage_);
+        tinted_ = QImage();  // drawn anew in any colour
+    }
+    const QRect& pixels = inkPixels_;
+    const qreal scale = key_.scale;
+    ink_ = pixels.isNull() ? QRect()
+                           : QRectF(pixels.x() / scale, pixels.y() / scale, pixels.width() / scale,
+                                    pixels.height() / scale)
+                                 .toAlignedRect()
+                                 .adjusted(-1, -1, 1, 1)
+                                 .translated(area_.topLeft());
 }
 
 // The coverage in the text's colour, over the background when it has one, by

@@ -27,10 +27,11 @@ public:
               Qt::Alignment alignment, const QColor& colour, const QColor& background);
 
     // Where the text has ink, in the painter's coordinates of the last draw;
-    // null before the first.
-    const QRect& ink() const { return ink_; }
+    // null before the first. Text not yet seen is laid out for it.
+    const QRect& ink();
 
 private:
+    void prepare();  // the coverage and the ink's box for wanted_
     void tint(const QColor& colour, const QColor& background);
 
     // What the coverage was drawn for.
@@ -42,7 +43,9 @@ private:
         Qt::Alignment alignment;
         bool operator==(const Key&) const = default;
     };
-    Key key_;
+    Key key_;     // what coverage_ holds
+    Key wanted_;  // what the last draw asked for
+    QRect area_;  // where it drew
     QImage coverage_, tinted_;
     QColor tintedIn_, tintedOver_;  // the colours tinted_ holds
     QRect ink_;                     // in the painter's coordinates
