@@ -1,6 +1,9 @@
 #include "platform/ImageFiles.h"
 
+#include <QBuffer>
+#include <QByteArray>
 #include <QImage>
+#include <QImageReader>
 #include <utility>
 
 #include "platform/core/Files.h"
@@ -14,10 +17,14 @@ constexpr std::uintmax_t kMostImageBytes = std::uintmax_t{16} << 20;
 
 QPixmap imageFile(const std::string& name) {
     QImage image;
-    if (const auto bytes = readFileBytes(name, kMostImageBytes)) {
-        // Named, the format is read by Qt's own reader; unnamed, every image
-        // plugin (and the libraries behind them) would be loaded to guess it.
-        image.loadFromData(reinterpret_cast<const uchar*>(bytes->data()), static_cast<uint>(bytes->size()), "PNG");
+    if (auto bytes = readFileBytes(name, kMostImageBytes)) {
+        QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
+        QBuffer buffer(&data);
+        // Qt's own PNG reader, told so: left to guess, Qt loads every image
+        // plugin (and the libraries behind them) to ask each about the file.
+        QImageReader reader(&buffer, "png");
+        reader.setAutoDetectImageFormat(false);
+        reader.read(&image);
     }
     return QPixmap::fromImage(std::move(image));
 }

@@ -62,17 +62,30 @@ Form5::Form5(Desktop& desktop)
                      .clientWidth = 1143,
                      .clientHeight = 768,
                      .placement = Placement::Centred,
-                     .backColour = kBlue}) {}
+                     .backColour = kBlue}) {
+    for (const char* file : {"welcome1.png", "welcome2.png", "welcome3.png", "sun.png"}) {
+        pictures_[file] = imageFile(file);
+    }
+}
+
+// Handed over once; a later load reads the file again.
+QPixmap Form5::picture(const std::string& file) {
+    const auto it = pictures_.find(file);
+    if (it == pictures_.end()) return imageFile(file);
+    QPixmap read = std::move(it->second);
+    pictures_.erase(it);
+    return read;
+}
 
 void Form5::build() {
     const ColourNumber frame = rgb(192, 192, 255);
     add(Shape1, "Shape1", ShapeDesign{{0, 328, 969, 441}, ShapeKind::RoundedRectangle, kWhite, kBlack, 3});
-    add(Image2, "Image2", ImageDesign{{32, 336, 390, 427}, platform::imageFile("welcome2.png"), true});
+    add(Image2, "Image2", ImageDesign{{32, 336, 390, 427}, picture("welcome2.png"), true});
     add(Shape2, "Shape2", ShapeDesign{{24, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
-    add(Image1, "Image1", ImageDesign{{544, 344, 390, 411}, platform::imageFile("welcome1.png"), true});
+    add(Image1, "Image1", ImageDesign{{544, 344, 390, 411}, picture("welcome1.png"), true});
     add(Shape3, "Shape3", ShapeDesign{{544, 344, 393, 409}, ShapeKind::RoundedRectangle, std::nullopt, frame, 15});
-    add(Image3, "Image3", ImageDesign{{424, 512, 117, 78}, platform::imageFile("welcome3.png"), true});
-    add(Image4, "Image4", ImageDesign{{1032, 0, 117, 115}, platform::imageFile("sun.png")});
+    add(Image3, "Image3", ImageDesign{{424, 512, 117, 78}, picture("welcome3.png"), true});
+    add(Image4, "Image4", ImageDesign{{1032, 0, 117, 115}, picture("sun.png")});
     for (int i = 0; i < 5; ++i) {
         const Ray& r = kRays[i];
         add(Line1, "Line1", i, LineDesign{r.x1, r.y1, r.x2, r.y2, rgb(255, 255, 0), 5});

@@ -1,4 +1,8 @@
 #pragma once
+#include <QPixmap>
+#include <map>
+#include <string>
+
 #include "platform/Form.h"
 
 namespace pages {
@@ -45,6 +49,10 @@ private:
     void Timer2_Timer();
 
     int rayPhase_ = 0;
+    // The pictures, read when the window set is made: the first load finds them
+    // ready, read while the fonts were still being gathered on another thread.
+    std::map<std::string, QPixmap> pictures_;
+    QPixmap picture(const std::string& file);
 };
 
 }  // namespace pages
