@@ -15,7 +15,7 @@ namespace {
 constexpr std::uintmax_t kMostImageBytes = std::uintmax_t{16} << 20;
 }  // namespace
 
-QPixmap imageFile(const std::string& name) {
+QImage readImageFile(const std::string& name) {
     QImage image;
     if (auto bytes = readFileBytes(name, kMostImageBytes)) {
         QByteArray data = QByteArray::fromRawData(bytes->data(), static_cast<qsizetype>(bytes->size()));
@@ -26,7 +26,9 @@ QPixmap imageFile(const std::string& name) {
         reader.setAutoDetectImageFormat(false);
         reader.read(&image);
     }
-    return QPixmap::fromImage(std::move(image));
+    return image;
 }
+
+QPixmap imageFile(const std::string& name) { return QPixmap::fromImage(readImageFile(name)); }
 
 }  // namespace platform

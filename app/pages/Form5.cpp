@@ -41,6 +41,8 @@ constexpr Letter kLetters[] = {
     {13, "К", 768, 160, 132, C},     {14, "А", 912, 160, 97, C},   {15, "М", 1016, 160, 110, C},
 };
 
+const char* const kPictures[] = {"welcome1.png", "welcome2.png", "welcome3.png", "sun.png"};
+
 // A ray's fixed end, its second end at load, and the second end in each phase;
 // -1 keeps the coordinate as it is.
 struct Ray {
@@ -62,17 +64,21 @@ Form5::Form5(Desktop& desktop)
                      .clientWidth = 1143,
                      .clientHeight = 768,
                      .placement = Placement::Centred,
-                     .backColour = kBlue}) {
-    for (const char* file : {"welcome1.png", "welcome2.png", "welcome3.png", "sun.png"}) {
-        pictures_[file] = imageFile(file);
-    }
-}
+                     .backColour = kBlue}),
+      // Started when the window set is made: while the interface thread shows
+      // the stage, which waits on the display server, this one decodes.
+      reading_(std::async(std::launch::async, [] {
+          std::map<std::string, QImage> images;
+          for (const char* file : kPictures) images[file] = readImageFile(file);
+          return images;
+      })) {}
 
 // Handed over once; a later load reads the file again.
 QPixmap Form5::picture(const std::string& file) {
+    if (reading_.valid()) pictures_ = reading_.get();
     const auto it = pictures_.find(file);
     if (it == pictures_.end()) return imageFile(file);
-    QPixmap read = std::move(it->second);
+    QPixmap read = QPixmap::fromImage(std::move(it->second));
     pictures_.erase(it);
     return read;
 }

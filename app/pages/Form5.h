@@ -1,5 +1,7 @@
 #pragma once
+#include <QImage>
 #include <QPixmap>
+#include <future>
 #include <map>
 #include <string>
 
@@ -49,9 +51,10 @@ private:
     void Timer2_Timer();
 
     int rayPhase_ = 0;
-    // The pictures, read when the window set is made: the first load finds them
-    // ready, read while the fonts were still being gathered on another thread.
-    std::map<std::string, QPixmap> pictures_;
+    // The pictures, read on a thread of their own from when the window set is
+    // made, so the first load finds them ready.
+    std::future<std::map<std::string, QImage>> reading_;
+    std::map<std::string, QImage> pictures_;
     QPixmap picture(const std::string& file);
 };
 
