@@ -91,9 +91,12 @@ home=$work/home  # the program's own state and the family's pictures
 gallery=$user_data/pyatnushki
 
 # Runs the program's copy with the test's screen, its own lock and user folder,
-# and no sound device; the arguments go to the program.
+# no sound device and no session bus (left to find one, D-Bus starts
+# dbus-launch, which can hang the first window's showing where no desktop
+# runs); the arguments go to the program.
 run_program() {
     DISPLAY=$display QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LANG=C.UTF-8 XDG_RUNTIME_DIR=$work \
+        DBUS_SESSION_BUS_ADDRESS=unix:path=$work/no-session-bus \
         HOME=$home XDG_CONFIG_HOME=$home/.config XDG_STATE_HOME=$home/.local/state \
         XDG_DATA_HOME=$user_data "$work/program/$(basename "$bin")" "$@"
 }
