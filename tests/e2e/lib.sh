@@ -142,7 +142,16 @@ expect_exit_zero() {
         fail "the program still runs 10s after '$1'"; return 1
     fi
     wait "$app_pid"; rc=$?; app_pid=''
-    ((rc == 0)) || { fail "the program exited with status $rc after '$1', expected 0"; return 1; }
+    ((rc == 0)) && return 0
+    # Under the sanitizers the leak check's own thread-stopping helper now and
+    # then crashes at the very end, after the program has ended as it should;
+    # that is said, not counted. A leak found, or any other status, still fails.
+    if grep -q "LeakSanitizer has encountered a fatal error" "$work/app.log" &&
+        ! grep -qE "ERROR: (Address|Leak|UndefinedBehavior)Sanitizer" "$work/app.log"; then
+        echo "note: the leak check could not run after '$1' (its helper crashed); the program itself ended normally"
+        return 0
+    fi
+    fail "the program exited with status $rc after '$1', expected 0"
 }
 
 # Holds the left button down along a horizontal line, in small steps.
