@@ -16,6 +16,7 @@
 #include "platform/Desktop.h"
 #include "platform/Font.h"
 #include "platform/ImageFiles.h"
+#include "platform/ProgramFonts.h"
 #include "platform/QtServices.h"
 #include "platform/SdlMultimedia.h"
 #include "platform/SingleInstance.h"
@@ -73,6 +74,8 @@ int run(int argc, char** argv) {
     Options options;
     if (const auto status = readOptions(argc, argv, options)) return *status;
 
+    // Before anything reads the fonts.
+    platform::useProgramFonts();
     QApplication application(argc, argv);
     platform::FontsAhead fonts;
     // A second start brings the running copy forward instead of opening another,

@@ -23,7 +23,7 @@ struct FreeFace {
 // look and width. The URW faces also come as Type 1 files under another
 // foundry; the OpenType ones ("[UKWN]") are pinned so that every style of a
 // face is drawn from the same files.
-const FreeFace* freeFaceFor(const std::string& face) {
+const std::map<std::string, FreeFace>& freeFaces() {
     static const std::map<std::string, FreeFace> faces = {
         {"MS Sans Serif", {"Liberation Sans"}},    // fonts-liberation2
         {"Arial", {"Liberation Sans"}},            // fonts-liberation2, Arial's metrics
@@ -40,11 +40,23 @@ const FreeFace* freeFaceFor(const std::string& face) {
         {"Comic Sans MS", {"Andika"}},             // fonts-sil-andika: no comic hand has Cyrillic
         {"Wingdings 2", {"DejaVu Sans"}},          // fonts-dejavu-core, for its ornaments
     };
-    const auto it = faces.find(face);
-    return it != faces.end() ? &it->second : nullptr;
+    return faces;
+}
+
+const FreeFace* freeFaceFor(const std::string& face) {
+    const auto it = freeFaces().find(face);
+    return it != freeFaces().end() ? &it->second : nullptr;
 }
 
 }  // namespace
+
+QStringList freeFamilies() {
+    QStringList families;
+    for (const auto& [face, free] : freeFaces()) families << free.family << free.italicFamily;
+    families.removeAll(QString());
+    families.removeDuplicates();
+    return families;
+}
 
 QString familyFor(const std::string& face, bool italic) {
     const FreeFace* free = freeFaceFor(face);

@@ -1,6 +1,7 @@
 #pragma once
 #include <QFont>
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <thread>
 
@@ -23,6 +24,9 @@ QFont toQFont(const Font& font);
 // The free face drawing a design face, in italic when asked (some free
 // families take their italic from another face).
 QString familyFor(const std::string& face, bool italic = false);
+
+// Every free face the design's faces are drawn in, named as familyFor names them.
+QStringList freeFamilies();
 
 // The text a control shows for a design caption in this font. A symbol face
 // draws some letters as ornaments; those become the same ornaments in Unicode.

@@ -6,13 +6,13 @@ cd "$(dirname "$0")/.."
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev pkg-config git python3
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev qt6-qpa-plugins libgl-dev libfontconfig-dev
   libsdl2-dev libsdl2-mixer-dev libfluidsynth-dev libfluidsynth3 timgm6mb-soundfont fluid-soundfont-gm
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick poppler-utils libx11-dev libxtst-dev
   dpkg-dev lintian appstream desktop-file-utils
   fonts-dejavu-core fonts-liberation2 fonts-urw-base35
-  fonts-ebgaramond fonts-sil-andika fonts-paratype fonts-roboto-unhinted
+  fonts-ebgaramond fonts-sil-andika fonts-roboto-unhinted
 )
 
 missing=()

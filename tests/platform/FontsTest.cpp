@@ -1,6 +1,7 @@
 // The free faces that stand in for the design faces: installed, not silently
 // substituted, with every character the program shows in them; sizes fixed in
 // pixels; symbol-face ornaments shown as Unicode ornaments.
+#include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
@@ -20,6 +21,7 @@
 #include "platform/Controls.h"
 #include "app/pages/HelpTexts.h"
 #include "platform/Font.h"
+#include "platform/ProgramFonts.h"
 #include "platform/fakes/Fakes.h"
 
 using namespace platform;
@@ -113,13 +115,19 @@ long ink(const QFont& font, const QString& text) {
 
 }  // namespace
 
+// Qt adds the foundry, "P052 [UKWN]", only where two foundries share a name;
+// the program's own fonts hold one.
+std::string withoutFoundry(const QString& family) { return family.section(" [", 0, 0).toStdString(); }
+
 TEST(FontsFreeFaces, AreInstalledAndDrawnAsThemselvesInEveryStyle) {
-    const QStringList installed = QFontDatabase::families();
+    QStringList installed;
+    for (const QString& family : QFontDatabase::families()) installed << QString::fromStdString(withoutFoundry(family));
     for (const char* face : kDesignFaces) {
         for (const Style& style : kStyles) {
             const QString family = familyFor(face, style.italic);
-            EXPECT_TRUE(installed.contains(family)) << face << " maps to " << family.toStdString() << ", not installed";
-            EXPECT_EQ(QFontInfo(toQFont(fontOf(face, style))).family().toStdString(), family.toStdString())
+            EXPECT_TRUE(installed.contains(QString::fromStdString(withoutFoundry(family))))
+                << face << " maps to " << family.toStdString() << ", not installed";
+            EXPECT_EQ(withoutFoundry(QFontInfo(toQFont(fontOf(face, style))).family()), withoutFoundry(family))
                 << face << " " << style.name << " is drawn in another face";
         }
     }
@@ -209,7 +217,7 @@ double unlikeness(const QImage& a, const QImage& b) {
 // look most like the same letter of another serif italic with right Cyrillic.
 TEST(FontsFreeFaces, ItalicSerifLettersReadAsThemselves) {
     const QString letters = QString::fromUtf8("нимлптш");
-    const QStringList serifs = {"PT Serif", "Liberation Serif"};  // fonts-paratype, fonts-liberation2
+    const QStringList serifs = {"DejaVu Serif", "Liberation Serif"};  // fonts-dejavu-core, fonts-liberation2
     for (const Style& style : kStyles) {
         if (!style.italic) continue;
         const QFont font = toQFont(fontOf("Palatino Linotype", style));
@@ -346,4 +354,23 @@ TEST(FontsDisplayText, ControlsShowOrnamentsButKeepTheDesignCaption) {
     EXPECT_EQ(shown(label), "d      b");
     EXPECT_EQ(shown(button), "d      b");
     EXPECT_EQ(button.caption(), "d      b");
+}
+
+// The program reads only the free faces' folders; where one face is missing
+// there, fontconfig keeps the desktop's configuration rather than a set that
+// would draw a design face in some other face.
+TEST(ProgramFonts, AreUsedOnlyWhenEveryFaceIsThere) {
+    std::vector<std::string> withoutRoboto = programFontFolders();
+    std::erase_if(withoutRoboto, [](const std::string& folder) { return folder.find("roboto") != std::string::npos; });
+    const std::pair<const char*, std::vector<std::string>> cases[] = {
+        {"no folder", {}},
+        {"a folder that is not there", {"/nonexistent/fonts"}},
+        {"Roboto's folder left out", withoutRoboto},
+    };
+    FcConfig* const before = FcConfigGetCurrent();
+    for (const auto& [name, folders] : cases) {
+        EXPECT_FALSE(useProgramFonts(folders)) << name;
+        EXPECT_EQ(FcConfigGetCurrent(), before) << name;
+    }
+    EXPECT_EQ(withoutRoboto.size() + 1, programFontFolders().size());
 }
