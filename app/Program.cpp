@@ -74,7 +74,9 @@ int run(int argc, char** argv) {
     Options options;
     if (const auto status = readOptions(argc, argv, options)) return *status;
 
-    // Before anything reads the fonts.
+    // While this thread is the only one.
+    platform::SdlMultimedia::nameProgramForMixer();
+    // Before anything reads a font.
     platform::useProgramFonts();
     QApplication application(argc, argv);
     platform::FontsAhead fonts;

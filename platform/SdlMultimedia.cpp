@@ -74,12 +74,9 @@ struct SdlMultimedia::Impl {
 };
 
 SdlMultimedia::SdlMultimedia(MessageService& messages, std::string soundFont)
-    : impl_(std::make_unique<Impl>(Impl{messages, std::move(soundFont)})) {
-    // The mixer's icon for the program, read by the sound server's client library
-    // when the device opens; set here, on the interface thread, before any other
-    // thread may read the environment.
-    ::setenv("PULSE_PROP_application.icon_name", "pyatnushki", 0);
-}
+    : impl_(std::make_unique<Impl>(Impl{messages, std::move(soundFont)})) {}
+
+void SdlMultimedia::nameProgramForMixer() { ::setenv("PULSE_PROP_application.icon_name", "pyatnushki", 0); }
 
 SdlMultimedia::~SdlMultimedia() { impl_->settle(); }
 

@@ -40,6 +40,11 @@ std::string chooseSoundFont(std::span<const char* const> fonts = kSoundFonts);
 class SdlMultimedia : public MultimediaService {
 public:
     explicit SdlMultimedia(MessageService& messages, std::string soundFont = chooseSoundFont());
+    // Gives the desktop's mixer the program's icon, read by the sound server's
+    // client library from the environment when the device opens. Changing the
+    // environment is safe only while no other thread may read it: called first
+    // thing, before the application object starts threads of its own.
+    static void nameProgramForMixer();
     ~SdlMultimedia() override;
     SdlMultimedia(const SdlMultimedia&) = delete;
     SdlMultimedia& operator=(const SdlMultimedia&) = delete;
