@@ -19,6 +19,7 @@
 #include "platform/ProgramFonts.h"
 #include "platform/QtServices.h"
 #include "platform/SdlMultimedia.h"
+#include "platform/SessionBusAhead.h"
 #include "platform/SingleInstance.h"
 #include "platform/core/ClockRandom.h"
 #include "platform/core/Sounds.h"
@@ -76,6 +77,7 @@ int run(int argc, char** argv) {
 
     // While this thread is the only one.
     platform::SdlMultimedia::nameProgramForMixer();
+    platform::SessionBusAhead bus;
     // Before anything reads a font.
     platform::useProgramFonts();
     QApplication application(argc, argv);
