@@ -128,6 +128,7 @@ int run(int argc, char** argv) {
     };
     stage.setWindowFlag(Qt::FramelessWindowHint);
     stage.setGeometry(QGuiApplication::primaryScreen()->geometry());
+    stage.prepareFrameBuffer();
     stage.show();
     instance.anotherStarted = [&stage] {
         stage.setWindowState(stage.windowState() & ~Qt::WindowMinimized);

@@ -39,6 +39,13 @@ public:
     bool focusCues() const { return focusCues_; }
     void setFocusCues(bool shown);
 
+    // The first frame writes every pixel of a fresh buffer as large as the
+    // screen, and the kernel hands a fresh buffer's memory over one page fault at
+    // a time, on the first write to each page: most of that frame's cost (some
+    // 20 ms on this project's virtual machines). Called before the stage is
+    // first shown, this makes the buffer and asks for all its pages in one call.
+    void prepareFrameBuffer();
+
 protected:
     void resizeEvent(QResizeEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
