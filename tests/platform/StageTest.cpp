@@ -2,6 +2,7 @@
 // and clicks still land on the right control.
 #include <gtest/gtest.h>
 
+#include <QBackingStore>
 #include <QImage>
 #include <QScreen>
 #include <QTest>
@@ -99,6 +100,29 @@ INSTANTIATE_TEST_SUITE_P(Monitors, StageTest,
                          [](const auto& info) {
                              return std::to_string(info.param.width) + "x" + std::to_string(info.param.height);
                          });
+
+// The buffer made before the stage is first shown is the one its first frame
+// is painted into, whole: a buffer of another size would be made anew, and its
+// pages come one by one again.
+TEST_P(StageTest, TheFrameBufferMadeAheadIsTheOneTheFirstFrameFills) {
+    ButtonForm form(h.desktop);
+    stage.resize(GetParam().width, GetParam().height);
+    stage.prepareFrameBuffer();
+    const auto* prepared = dynamic_cast<QImage*>(stage.backingStore()->paintDevice());
+    ASSERT_NE(prepared, nullptr);
+    const uchar* const memory = prepared->constBits();
+    stage.show();
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&stage));
+    Harness::settle();
+
+    const auto* painted = dynamic_cast<QImage*>(stage.backingStore()->paintDevice());
+    ASSERT_NE(painted, nullptr);
+    EXPECT_EQ(painted->constBits(), memory);
+    EXPECT_EQ(painted->size(), QSize(GetParam().width, GetParam().height));
+    const QImage shot = stage.screen()->grabWindow(stage.winId()).toImage();
+    EXPECT_EQ(shot.pixel(stage.mapFromScene(QPointF(640, 512))), qRgb(240, 240, 240)) << "the window's face";
+}
 
 // Scaled, letters of large type side by side still cover their band whole, no
 // seam between them, when first shown and when recoloured: every pixel there is
