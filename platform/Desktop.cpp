@@ -15,16 +15,13 @@
 #include <QStyleOptionGraphicsItem>
 #include <QTimer>
 #include <QTouchEvent>
-#include <cstdint>
 #include <stdexcept>
-
-#include <sys/mman.h>
-#include <unistd.h>
 
 #include "platform/Control.h"
 #include "platform/Form.h"
 #include "platform/ModalScope.h"
 #include "platform/SafeKeeping.h"
+#include "platform/core/Pages.h"
 
 namespace platform {
 
@@ -146,12 +143,7 @@ void Stage::prepareFrameBuffer() {
     store->resize(size());
     auto* image = dynamic_cast<QImage*>(store->paintDevice());
     if (!image || image->isNull()) return;
-    const auto page = static_cast<std::uintptr_t>(sysconf(_SC_PAGESIZE));
-    const auto start = reinterpret_cast<std::uintptr_t>(image->bits());
-    const auto end = start + static_cast<std::uintptr_t>(image->sizeInBytes());
-    // Only a speed-up: a kernel without it (before Linux 5.14) says no, and the
-    // pages come one by one as before.
-    madvise(reinterpret_cast<void*>(start & ~(page - 1)), end - (start & ~(page - 1)), MADV_POPULATE_WRITE);
+    fetchPages(image->bits(), static_cast<std::size_t>(image->sizeInBytes()));
 }
 
 void Stage::paintEvent(QPaintEvent* event) {

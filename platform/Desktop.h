@@ -40,10 +40,9 @@ public:
     void setFocusCues(bool shown);
 
     // The first frame writes every pixel of a fresh buffer as large as the
-    // screen, and the kernel hands a fresh buffer's memory over one page fault at
-    // a time, on the first write to each page: most of that frame's cost (some
-    // 20 ms on this project's virtual machines). Called before the stage is
-    // first shown, this makes the buffer and asks for all its pages in one call.
+    // screen, whose pages the kernel would hand over one fault at a time: most
+    // of that frame's cost. Called before the stage is first shown, this makes
+    // the buffer and fetches its pages in one call (fetchPages).
     void prepareFrameBuffer();
 
 protected:

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/core/Files.h"
+#include "platform/core/Pages.h"
 
 namespace platform {
 
@@ -24,7 +25,18 @@ QImage readImageFile(const std::string& name) {
         // plugin (and the libraries behind them) to ask each about the file.
         QImageReader reader(&buffer, "png");
         reader.setAutoDetectImageFormat(false);
-        reader.read(&image);
+        // Decoded into memory fetched in one call, which the reader keeps when
+        // the size and format are the file's; a size beyond the reader's own
+        // limit is left to the reader to refuse.
+        const QSize size = reader.size();
+        const QImage::Format format = reader.imageFormat();
+        if (size.isValid() && format != QImage::Format_Invalid &&
+            qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8 <=
+                qint64(QImageReader::allocationLimit()) << 20) {
+            image = QImage(size, format);
+            if (!image.isNull()) fetchPages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
+        }
+        if (!reader.read(&image)) image = QImage();
     }
     return image;
 }

@@ -5,6 +5,7 @@
 
 #include <QImage>
 #include <QTemporaryDir>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -94,11 +95,34 @@ TEST_F(FamilyFilesTest, ThePngHoldsThePixelsColourForColour) {
     }
 }
 
-TEST_F(FamilyFilesTest, ImagesBesideTheProgramAreReadOnlyFromRegularFiles) {
-    PixelBuffer pixels(3, 2, rgb(0, 0, 255));
-    std::ofstream(at("sun.png"), std::ios::binary) << pngOf(pixels);
+// The PNG's header with another size, its checksum made to match.
+std::string resized(std::string png, std::uint32_t width, std::uint32_t height) {
+    const auto put = [&](std::size_t at, std::uint32_t value) {
+        for (int i = 0; i < 4; ++i) png[at + i] = static_cast<char>(value >> (24 - 8 * i));
+    };
+    put(16, width);
+    put(20, height);
+    std::uint32_t crc = 0xffffffff;  // over the chunk's type and data: bytes 12-28
+    for (std::size_t i = 12; i < 29; ++i) {
+        crc ^= static_cast<unsigned char>(png[i]);
+        for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xedb88320 & (0 - (crc & 1)));
+    }
+    put(29, ~crc);
+    return png;
+}
+
+TEST_F(FamilyFilesTest, ImagesBesideTheProgramAreReadOnlyWholeFromRegularFiles) {
+    const std::string png = pngOf(PixelBuffer(3, 2, rgb(0, 0, 255)));
+    std::ofstream(at("sun.png"), std::ios::binary) << png;
+    std::ofstream(at("cut.png"), std::ios::binary) << png.substr(0, png.size() / 2);
+    // A few hundred bytes that claim 324 MB of pixels, beyond Qt's reading limit.
+    std::ofstream(at("vast.png"), std::ios::binary) << resized(png, 9000, 9000);
+    // A size within the limit but no pixels for it.
+    std::ofstream(at("hollow.png"), std::ios::binary) << resized(png, 2000, 1000);
     ASSERT_EQ(::mkfifo(at("pipe.png").c_str(), 0600), 0);  // opening it to read would wait for good
     EXPECT_EQ(imageFile(at("sun.png").string()).size(), QSize(3, 2));
-    EXPECT_TRUE(imageFile(at("pipe.png").string()).isNull());
-    EXPECT_TRUE(imageFile(at("missing.png").string()).isNull());
+    EXPECT_EQ(imageFile(at("sun.png").string()).toImage().pixelColor(2, 1), QColor(0, 0, 255));
+    for (const char* name : {"cut.png", "vast.png", "hollow.png", "pipe.png", "missing.png"}) {
+        EXPECT_TRUE(imageFile(at(name).string()).isNull()) << name;
+    }
 }
