@@ -160,7 +160,7 @@ TEST_F(SoundOutputTest, TheTuneStartsAgainWithinSevenTenthsOfASecondOfItsEnd) {
     fs::remove(recording());
     const ScopedEnv driver("SDL_AUDIODRIVER", "disk");
     const ScopedEnv file("SDL_DISKAUDIOFILE", recording().string());
-    const ScopedEnv pace("SDL_DISKAUDIODELAY", "6");  // ms a buffer of 23 ms: a few times real time
+    const ScopedEnv pace("SDL_DISKAUDIODELAY", "3");  // ms a buffer of 23 ms: several times real time
     double started = 0;
     {
         platform::SdlMultimedia media(messages_);
