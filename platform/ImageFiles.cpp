@@ -30,9 +30,9 @@ QImage readImageFile(const std::string& name) {
         // limit is left to the reader to refuse.
         const QSize size = reader.size();
         const QImage::Format format = reader.imageFormat();
-        if (size.isValid() && format != QImage::Format_Invalid &&
-            qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8 <=
-                qint64(QImageReader::allocationLimit()) << 20) {
+        const qint64 decodedBytes = qint64(size.width()) * size.height() * QImage::toPixelFormat(format).bitsPerPixel() / 8;
+        const qint64 limit = qint64(QImageReader::allocationLimit()) << 20;
+        if (size.isValid() && format != QImage::Format_Invalid && decodedBytes <= limit) {
             image = QImage(size, format);
             if (!image.isNull()) fetchPages(image.bits(), static_cast<std::size_t>(image.sizeInBytes()));
         }
